@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, then configures and builds into build/.
+# The built program folder is build/bin.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build"

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs every Debian package the station needs to build, run and test.
+# Idempotent: apt is touched only when a package is missing.
+set -euo pipefail
+
+packages=(
+  # build tools
+  cmake ninja-build g++ pkg-config
+  # Qt 6: widgets, multimedia, speech, serial port, translations
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-multimedia-dev libqt6multimedia6
+  qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+  qt6-serialport-dev
+  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  # ciphers, media tags, audio playback
+  libmcrypt-dev libtag1-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # sound server for tests, test media, display, CJK font
+  pulseaudio sox lame espeak-ng
+  xvfb xauth fonts-wqy-microhei
+  # locales for the code-page tests
+  locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
