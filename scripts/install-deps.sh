@@ -16,7 +16,7 @@ packages=(
   libmcrypt-dev libtag1-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # sound server for tests, test media, display, CJK font
-  pulseaudio sox lame espeak-ng
+  pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame espeak-ng
   xvfb xauth fonts-wqy-microhei
   # locales for the code-page tests
   locales
