@@ -1,0 +1,89 @@
+#include "listutils.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTreeWidget>
+
+void NumberListRows(QTreeWidget* list) {
+    if (!list)
+        return;
+    const int rows = list->topLevelItemCount();
+    for (int i = 0; i < rows; ++i)
+        list->topLevelItem(i)->setText(0, QString::number(uint(i + 1)));
+    // Measured in the application font rather than the list's own, so that
+    // the column does not grow when a panel sets a bigger list font.
+    const int width =
+        QFontMetrics(QApplication::font()).horizontalAdvance(QStringLiteral("#%1").arg(rows + 1));
+    // A list that draws tree branches indents column 0 as well.
+    const int indent = list->rootIsDecorated() ? list->indentation() : 0;
+    list->setColumnWidth(0, (width > 0 ? width : 30) + indent);
+}
+
+int SelectAfterDelete(QTreeWidget* list, int deletedRow) {
+    if (!list || deletedRow < 0)
+        return -1;
+    const int row = deletedRow > 0 ? deletedRow - 1 : 0;
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    if (!item)
+        return -1;
+    list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    list->scrollToItem(item);
+    return row;
+}
+
+namespace {
+
+// Exchanges every role of one cell between two rows; a role that only one
+// side has is moved and cleared on the other.
+void swapCell(QTreeWidgetItem* first, QTreeWidgetItem* second, int column, bool keepText,
+              const QAbstractItemModel* model, const QModelIndex& firstIndex,
+              const QModelIndex& secondIndex) {
+    const QMap<int, QVariant> firstData = model->itemData(firstIndex);
+    const QMap<int, QVariant> secondData = model->itemData(secondIndex);
+    QList<int> roles = firstData.keys() + secondData.keys();
+    std::sort(roles.begin(), roles.end());
+    roles.erase(std::unique(roles.begin(), roles.end()), roles.end());
+    for (int role : roles) {
+        if (keepText && (role == Qt::DisplayRole || role == Qt::EditRole))
+            continue;
+        first->setData(column, role, secondData.value(role));
+        second->setData(column, role, firstData.value(role));
+    }
+}
+
+} // namespace
+
+void SwapListRows(QTreeWidget* list, int a, int b) {
+    if (!list || a == b || a < 0 || b < 0)
+        return;
+    QTreeWidgetItem* first = list->topLevelItem(a);
+    QTreeWidgetItem* second = list->topLevelItem(b);
+    if (!first || !second)
+        return;
+
+    const bool updates = list->updatesEnabled();
+    list->setUpdatesEnabled(false);
+
+    const QAbstractItemModel* model = list->model();
+    for (int column = 0; column < list->columnCount(); ++column)
+        swapCell(first, second, column, column == 0, model, model->index(a, column),
+                 model->index(b, column));
+
+    const bool firstSelected = first->isSelected();
+    const bool secondSelected = second->isSelected();
+    first->setSelected(secondSelected);
+    second->setSelected(firstSelected);
+
+    QItemSelectionModel* selection = list->selectionModel();
+    const int current = selection->currentIndex().row();
+    const int currentColumn = qMax(0, selection->currentIndex().column());
+    if (current == a || current == b)
+        selection->setCurrentIndex(model->index(current == a ? b : a, currentColumn),
+                                   QItemSelectionModel::NoUpdate);
+
+    list->setUpdatesEnabled(updates);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+class QTreeWidget;
+
+// Routines shared by the report lists of the panels. A report list is a
+// QTreeWidget of top-level rows, one column per report column; column 0 shows
+// the 1-based row number and carries the row's record as Qt::UserRole data.
+
+// Writes 1, 2, ... n into column 0 and makes that column as wide as the text
+// "#<n+1>" in the application font, a little more than the largest number.
+void NumberListRows(QTreeWidget* list);
+
+// After row `deletedRow` was removed: selects, makes current and scrolls to
+// the row above it, or to row 0 when the first row was removed. Returns the
+// selected row, or -1 when there is no such row (nothing is changed then).
+int SelectAfterDelete(QTreeWidget* list, int deletedRow);
+
+// Moves the contents of rows a and b past each other: every column's texts
+// and data (the attached record included) and the rows' selection and
+// current state change places, while the row numbers in column 0 stay.
+// Nothing happens when a equals b or either row does not exist.
+void SwapListRows(QTreeWidget* list, int a, int b);

@@ -1,0 +1,10 @@
+#include "mymenubutton.h"
+
+#include "skin.h"
+
+CMyMenuButton::CMyMenuButton(QWidget* parent) : QPushButton(parent) {}
+
+CMyMenuButton::CMyMenuButton(int controlId, const QString& text, QWidget* parent)
+    : QPushButton(text, parent) {
+    SetControlId(this, controlId);
+}
