@@ -29,15 +29,25 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -q
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Locales with a double-byte and a single-byte system code page for the
+# text-file tests (they skip when these are missing).
+installed_locales=$(locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-')
+for spec in zh_CN:GBK:zh_cn.gbk en_US:ISO-8859-1:en_us.iso88591; do
+  IFS=: read -r input charset name <<<"$spec"
+  if ! grep -qx "$name" <<<"$installed_locales"; then
+    echo "Generating locale $input.$charset"
+    # localedef reports warnings with a nonzero status though the locale is made.
+    "${sudo_cmd[@]}" localedef -i "$input" -f "$charset" "$input.$charset" >/dev/null 2>&1 || true
+  fi
+done

@@ -7,6 +7,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdlib>
 #include <iconv.h>
 #include <langinfo.h>
 #endif
@@ -37,6 +38,20 @@ QByteArray SystemCodePageName() {
     if (name.isEmpty() || name == "ANSI_X3.4-1968" || name == "US-ASCII" || name == "ASCII")
         return "UTF-8";
     return name;
+#endif
+}
+
+int SystemCodePageMaxCharBytes() {
+    if (isUtf8Name(SystemCodePageName()))
+        return 4;
+#ifdef Q_OS_WIN
+    CPINFO info;
+    if (GetCPInfo(CP_ACP, &info))
+        return int(info.MaxCharSize);
+    return 2;
+#else
+    // The locale's own limit; the C locale was reported as UTF-8 above.
+    return qBound(1, int(MB_CUR_MAX), 4);
 #endif
 }
 

@@ -10,6 +10,10 @@ enum class CodePage { System, Utf8 };
 // The iconv name of the system code page, e.g. "UTF-8" or "GBK".
 QByteArray SystemCodePageName();
 
+// The most bytes one character of the system code page can take (4 for
+// UTF-8, 1 for a single-byte character set).
+int SystemCodePageMaxCharBytes();
+
 // Strict decoding: false when the bytes are not complete, valid characters.
 bool DecodeCodePage(CodePage cp, const char* bytes, qsizetype size, QString* out);
 

@@ -1,0 +1,464 @@
+#include "fileencoders.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+#include "codepage.h"
+#include "textfile.h"
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <iconv.h>
+#endif
+
+namespace {
+
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr const char* kNativeUtf16 = "UTF-16LE";
+#else
+constexpr const char* kNativeUtf16 = "UTF-16BE";
+#endif
+
+bool isUtf8Name(const QByteArray& name) {
+    return name.compare("UTF-8", Qt::CaseInsensitive) == 0 ||
+           name.compare("UTF8", Qt::CaseInsensitive) == 0;
+}
+
+// One character of the Basic Multilingual Plane in strict UTF-8: no overlong
+// forms, no surrogates, no four-byte sequences. Returns the bytes taken, or 0.
+int decodeUtf8Bmp(const uchar* p, qsizetype size, char16_t* out) {
+    if (size < 1)
+        return 0;
+    const uchar b0 = p[0];
+    if (b0 < 0x80) {
+        *out = b0;
+        return 1;
+    }
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        if (size < 2 || (p[1] & 0xC0) != 0x80)
+            return 0;
+        *out = char16_t(((b0 & 0x1F) << 6) | (p[1] & 0x3F));
+        return 2;
+    }
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        const uchar low = b0 == 0xE0 ? 0xA0 : 0x80;
+        const uchar high = b0 == 0xED ? 0x9F : 0xBF;
+        if (size < 3 || p[1] < low || p[1] > high || (p[2] & 0xC0) != 0x80)
+            return 0;
+        *out = char16_t(((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+        return 3;
+    }
+    return 0;
+}
+
+// Encodes one 16-bit unit on its own; a surrogate, which has no meaning
+// alone, becomes `replacement` (which must be a BMP character).
+char* encodeUtf8Unit(char* out, char16_t unit, char16_t replacement) {
+    if (QChar::isSurrogate(unit))
+        unit = replacement;
+    if (unit < 0x80) {
+        *out++ = char(unit);
+    } else if (unit < 0x800) {
+        *out++ = char(0xC0 | (unit >> 6));
+        *out++ = char(0x80 | (unit & 0x3F));
+    } else {
+        *out++ = char(0xE0 | (unit >> 12));
+        *out++ = char(0x80 | ((unit >> 6) & 0x3F));
+        *out++ = char(0x80 | (unit & 0x3F));
+    }
+    return out;
+}
+
+// Encodes text a unit at a time into a small stack buffer and hands it to
+// the file in pieces, so that a long string needs no large allocation.
+template <class EncodeUnit>
+qint32 writeUnits(CFileReadWriter& rw, QStringView text, EncodeUnit encodeUnit) {
+    char chunk[1024];
+    char* out = chunk;
+    for (QChar c : text) {
+        out = encodeUnit(out, c.unicode());
+        if (out - chunk > qsizetype(sizeof chunk) - 4) {
+            const qint32 rc = rw.WriteBytes(chunk, out - chunk);
+            if (rc < 0)
+                return rc;
+            out = chunk;
+        }
+    }
+    return rw.WriteBytes(chunk, out - chunk);
+}
+
+template <class Decode>
+qint32 readOneChar(CFileReadWriter& rw, int maxBytes, QChar* ch, Decode decode) {
+    const uchar* bytes = nullptr;
+    qsizetype available = 0;
+    const qint32 rc = rw.Peek(maxBytes, &bytes, &available);
+    if (rc < 0)
+        return rc;
+    if (available == 0)
+        return kErrEndOfData;
+    char16_t unit = 0;
+    const int used = decode(bytes, available, &unit);
+    if (used == 0) {
+        // Only the first byte is given up, so a caller that wants to go on
+        // past a bad byte loses no valid character after it.
+        rw.Consume(1);
+        return kErrWriteFailed;
+    }
+    rw.Consume(used);
+    *ch = QChar(unit);
+    return kTextOk;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+CodePageConverter::CodePageConverter() : m_name(SystemCodePageName()) {
+    m_utf8 = isUtf8Name(m_name);
+    // Only the Basic Multilingual Plane is supported, which UTF-8 covers in
+    // three bytes; a four-byte sequence must fail instead of being taken.
+    m_maxCharBytes = m_utf8 ? 3 : SystemCodePageMaxCharBytes();
+}
+
+CodePageConverter::~CodePageConverter() {
+#ifndef Q_OS_WIN
+    if (m_decoder)
+        iconv_close(iconv_t(m_decoder));
+    if (m_encoder)
+        iconv_close(iconv_t(m_encoder));
+#endif
+}
+
+int CodePageConverter::decodeOne(const uchar* bytes, qsizetype size, char16_t* out) {
+    if (m_utf8)
+        return decodeUtf8Bmp(bytes, size, out);
+    const int limit = int(std::min<qsizetype>(size, m_maxCharBytes));
+#ifdef Q_OS_WIN
+    // One byte first, then more, until the bytes form one character.
+    for (int n = 1; n <= limit; ++n) {
+        QString text;
+        if (DecodeCodePage(CodePage::System, reinterpret_cast<const char*>(bytes), n, &text)) {
+            if (text.size() != 1)
+                return 0;
+            *out = text.at(0).unicode();
+            return n;
+        }
+    }
+    return 0;
+#else
+    if (!m_decoder) {
+        iconv_t cd = iconv_open(kNativeUtf16, m_name.constData());
+        if (cd == iconv_t(-1))
+            return 0;
+        m_decoder = cd;
+    }
+    iconv_t cd = iconv_t(m_decoder);
+    // One byte first, then more, until the bytes form one character; an
+    // illegal prefix cannot become legal with more bytes.
+    for (int n = 1; n <= limit; ++n) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char16_t units[4];
+        char* in = reinterpret_cast<char*>(const_cast<uchar*>(bytes));
+        size_t inLeft = size_t(n);
+        char* outPtr = reinterpret_cast<char*>(units);
+        size_t outLeft = sizeof units;
+        if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1) && inLeft == 0) {
+            const size_t produced = (sizeof units - outLeft) / 2;
+            if (produced != 1)
+                return 0; // beyond the plane, or no character at all
+            *out = units[0];
+            return n;
+        }
+        if (errno != EINVAL)
+            return 0;
+    }
+    return 0;
+#endif
+}
+
+QByteArray CodePageConverter::encode(QStringView text) {
+    QByteArray result;
+    if (text.isEmpty())
+        return result;
+    if (m_utf8) {
+        result.resize(text.size() * 3);
+        char* end = result.data();
+        for (QChar c : text)
+            end = encodeUtf8Unit(end, c.unicode(), u'?');
+        result.truncate(end - result.constData());
+        return result;
+    }
+#ifdef Q_OS_WIN
+    return EncodeCodePage(CodePage::System, text);
+#else
+    if (!m_encoder) {
+        iconv_t cd = iconv_open(m_name.constData(), kNativeUtf16);
+        if (cd == iconv_t(-1)) {
+            // Without a converter only ASCII survives.
+            for (QChar c : text)
+                result.append(c.unicode() < 0x80 ? char(c.unicode()) : '?');
+            return result;
+        }
+        m_encoder = cd;
+    }
+    iconv_t cd = iconv_t(m_encoder);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    result.reserve(text.size() * 2);
+    char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.utf16()));
+    size_t inLeft = size_t(text.size()) * 2;
+    char chunk[512];
+    while (inLeft > 0) {
+        char* out = chunk;
+        size_t outLeft = sizeof chunk;
+        const size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+        result.append(chunk, qsizetype(sizeof chunk - outLeft));
+        if (rc == size_t(-1) && errno != E2BIG) {
+            // A unit without a mapping (or a lone surrogate): the default
+            // character stands in for it and the rest is converted on.
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            result.append('?');
+            in += 2;
+            inLeft -= 2;
+        }
+    }
+    char* out = chunk;
+    size_t outLeft = sizeof chunk;
+    iconv(cd, nullptr, nullptr, &out, &outLeft);
+    result.append(chunk, qsizetype(sizeof chunk - outLeft));
+    return result;
+#endif
+}
+
+// ---------------------------------------------------------------------------
+
+CFileReadWriter::CFileReadWriter(QFile* file, qint32 capacity, quint32 flags)
+    : m_flags(flags), m_capacity(std::max(capacity, kMinimumCapacity)), m_file(file) {
+    m_buffer.reset(new char[size_t(m_capacity)]);
+    m_filePosition = m_file ? m_file->pos() : 0;
+}
+
+CFileReadWriter::~CFileReadWriter() = default;
+
+void CFileReadWriter::setEncoder(int encoding, const CCharEncoder* encoder) {
+    m_encoding = encoding;
+    m_encoder = encoder;
+    if (encoder && encoder->IsBigEndian())
+        m_flags &= ~quint32(kFlagLittleEndian);
+    else
+        m_flags |= kFlagLittleEndian;
+    // The code page is fixed when the file is opened.
+    if (encoding == 1)
+        codePage();
+}
+
+bool CFileReadWriter::moveFileTo(qint64 position) {
+    if (m_filePosition == position)
+        return true;
+    if (!m_file->seek(position)) {
+        m_filePosition = -1;
+        return false;
+    }
+    m_filePosition = position;
+    return true;
+}
+
+qint32 CFileReadWriter::refill(qsizetype wanted, const uchar** bytes, qsizetype* available) {
+    wanted = std::min<qsizetype>(wanted, m_capacity);
+    if (m_position > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + m_position, size_t(m_fill - m_position));
+        m_bufferStart += m_position;
+        m_fill -= m_position;
+        m_position = 0;
+    }
+    while (m_fill < wanted) {
+        if (!moveFileTo(m_bufferStart + m_fill))
+            return kErrSeekFailed;
+        const qint64 n = m_file->read(m_buffer.get() + m_fill, m_capacity - m_fill);
+        if (n < 0) {
+            m_filePosition = -1;
+            return kErrOpenFailed;
+        }
+        if (n == 0)
+            break;
+        m_fill += qint32(n);
+        m_filePosition += n;
+    }
+    *bytes = reinterpret_cast<const uchar*>(m_buffer.get());
+    *available = std::min<qsizetype>(wanted, m_fill);
+    return kTextOk;
+}
+
+qint32 CFileReadWriter::WriteBytes(const char* data, qsizetype size) {
+    while (size > 0) {
+        if (m_fill == m_capacity) {
+            const qint32 rc = Flush();
+            if (rc < 0)
+                return rc;
+        }
+        const qsizetype n = std::min<qsizetype>(size, m_capacity - m_fill);
+        std::memcpy(m_buffer.get() + m_fill, data, size_t(n));
+        m_fill += qint32(n);
+        data += n;
+        size -= n;
+    }
+    return kTextOk;
+}
+
+qint32 CFileReadWriter::Flush() {
+    if (isReading() || m_fill == 0)
+        return kTextOk;
+    if (!moveFileTo(m_bufferStart))
+        return kErrWriteFailed;
+    const qint64 written = m_file->write(m_buffer.get(), m_fill);
+    if (written != m_fill) {
+        m_filePosition = -1;
+        return kErrWriteFailed;
+    }
+    m_bufferStart += m_fill;
+    m_filePosition += m_fill;
+    m_fill = 0;
+    return kTextOk;
+}
+
+qint64 CFileReadWriter::Position() const {
+    return m_bufferStart + (isReading() ? m_position : m_fill);
+}
+
+qint64 CFileReadWriter::Size() const {
+    const qint64 onDisk = m_file->size();
+    return isReading() ? onDisk : std::max(onDisk, Position());
+}
+
+qint32 CFileReadWriter::SeekTo(qint64 position) {
+    if (isReading()) {
+        if (position >= m_bufferStart && position <= m_bufferStart + m_fill) {
+            m_position = qint32(position - m_bufferStart);
+        } else {
+            m_bufferStart = position;
+            m_fill = 0;
+            m_position = 0;
+        }
+        return kTextOk;
+    }
+    const qint32 rc = Flush();
+    if (rc < 0)
+        return rc;
+    m_bufferStart = position;
+    return kTextOk;
+}
+
+// ---------------------------------------------------------------------------
+
+qint32 CCharEncoder::ReadAnsiChar(CFileReadWriter& rw, QByteArray* bytes) const {
+    QChar ch;
+    const qint32 rc = ReadChar(rw, &ch);
+    if (rc < 0)
+        return rc;
+    *bytes = rw.codePage().encode(QStringView(&ch, 1));
+    return kTextOk;
+}
+
+qint32 CCharEncoder::WriteAnsiChar(CFileReadWriter& rw, QByteArrayView bytes) const {
+    char16_t unit = 0;
+    const int used =
+        rw.codePage().decodeOne(reinterpret_cast<const uchar*>(bytes.data()), bytes.size(), &unit);
+    if (used == 0 || used != bytes.size())
+        return kErrWriteFailed;
+    return WriteChar(rw, QChar(unit));
+}
+
+qint32 CCharEncoder::WriteChar(CFileReadWriter& rw, QChar ch) const {
+    return WriteString(rw, QStringView(&ch, 1));
+}
+
+qint32 CAnsiEncoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
+    CodePageConverter& cp = rw.codePage();
+    if (cp.isUtf8())
+        return readOneChar(rw, 3, ch, decodeUtf8Bmp);
+    return readOneChar(rw, cp.maxCharBytes(), ch,
+                       [&cp](const uchar* bytes, qsizetype size, char16_t* out) {
+                           return cp.decodeOne(bytes, size, out);
+                       });
+}
+
+qint32 CAnsiEncoder::WriteString(CFileReadWriter& rw, QStringView text) const {
+    const QByteArray bytes = rw.codePage().encode(text);
+    return rw.WriteBytes(bytes.constData(), bytes.size());
+}
+
+QByteArrayView CUtf8Encoder::GetPreamble() const {
+    return QByteArrayView("\xEF\xBB\xBF", 3);
+}
+
+qint32 CUtf8Encoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
+    return readOneChar(rw, 3, ch, decodeUtf8Bmp);
+}
+
+qint32 CUtf8Encoder::WriteString(CFileReadWriter& rw, QStringView text) const {
+    return writeUnits(rw, text, [](char* out, char16_t unit) {
+        return encodeUtf8Unit(out, unit, QChar::ReplacementCharacter);
+    });
+}
+
+QByteArrayView CUtf16Encoder::GetPreamble() const {
+    return QByteArrayView("\xFF\xFE", 2);
+}
+
+qint32 CUtf16Encoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
+    const uchar* bytes = nullptr;
+    qsizetype available = 0;
+    const qint32 rc = rw.Peek(2, &bytes, &available);
+    if (rc < 0)
+        return rc;
+    if (available == 0)
+        return kErrEndOfData;
+    if (available == 1) {
+        // Half a unit at the end of the file is no character.
+        rw.Consume(1);
+        return kErrWriteFailed;
+    }
+    rw.Consume(2);
+    *ch = rw.littleEndian() ? QChar(char16_t(bytes[0] | (bytes[1] << 8)))
+                            : QChar(char16_t((bytes[0] << 8) | bytes[1]));
+    return kTextOk;
+}
+
+qint32 CUtf16Encoder::WriteString(CFileReadWriter& rw, QStringView text) const {
+    if (rw.littleEndian()) {
+        return writeUnits(rw, text, [](char* out, char16_t unit) {
+            *out++ = char(unit & 0xFF);
+            *out++ = char(unit >> 8);
+            return out;
+        });
+    }
+    return writeUnits(rw, text, [](char* out, char16_t unit) {
+        *out++ = char(unit >> 8);
+        *out++ = char(unit & 0xFF);
+        return out;
+    });
+}
+
+QByteArrayView CUtf16BigEncoder::GetPreamble() const {
+    return QByteArrayView("\xFE\xFF", 2);
+}
+
+const CCharEncoder* GetEncoder(int encoding) {
+    static const CAnsiEncoder ansi;
+    static const CUtf16Encoder utf16;
+    static const CUtf16BigEncoder utf16Big;
+    static const CUtf8Encoder utf8;
+    switch (encoding) {
+    case 1:
+        return &ansi;
+    case 2:
+        return &utf16;
+    case 3:
+        return &utf16Big;
+    case 5:
+        return &utf8;
+    default:
+        return nullptr;
+    }
+}

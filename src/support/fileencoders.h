@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <memory>
+
+class QFile;
+class CCharEncoder;
+
+// Converts between UTF-16 and the system code page for one open file. The
+// character set is taken from the locale when the file is opened; converter
+// handles are kept for the life of the file instead of being opened for
+// every character.
+class CodePageConverter {
+public:
+    CodePageConverter();
+    ~CodePageConverter();
+    CodePageConverter(const CodePageConverter&) = delete;
+    CodePageConverter& operator=(const CodePageConverter&) = delete;
+
+    bool isUtf8() const { return m_utf8; }
+    // Bytes to offer for one character of the Basic Multilingual Plane.
+    int maxCharBytes() const { return m_maxCharBytes; }
+
+    // Decodes exactly one character from the start of the bytes. Returns the
+    // number of bytes it took, or 0 when they hold no valid character of the
+    // plane (a short sequence at the end of the file included).
+    int decodeOne(const uchar* bytes, qsizetype size, char16_t* out);
+    // Characters without a mapping become '?'.
+    QByteArray encode(QStringView text);
+
+private:
+    QByteArray m_name;
+    bool m_utf8 = true;
+    int m_maxCharBytes = 3;
+#ifndef Q_OS_WIN
+    void* m_decoder = nullptr; // iconv_t
+    void* m_encoder = nullptr;
+#endif
+};
+
+// The byte buffer between a file and its encoder. Reading, it holds the
+// bytes of the file from bufferStart on, of which those before the position
+// mark are consumed; writing, it holds output still to be written at
+// bufferStart.
+class CFileReadWriter {
+public:
+    enum Flags : quint32 {
+        kFlagReading = 0x01,
+        kFlagRaw = 0x02,
+        kFlagLittleEndian = 0x08, // 16-bit units low byte first
+    };
+    static constexpr qint32 kDefaultCapacity = 4096;
+    static constexpr qint32 kMinimumCapacity = 128;
+
+    CFileReadWriter(QFile* file, qint32 capacity, quint32 flags);
+    ~CFileReadWriter();
+    CFileReadWriter(const CFileReadWriter&) = delete;
+    CFileReadWriter& operator=(const CFileReadWriter&) = delete;
+
+    quint32 flags() const { return m_flags; }
+    bool isReading() const { return (m_flags & kFlagReading) != 0; }
+    bool littleEndian() const { return (m_flags & kFlagLittleEndian) != 0; }
+    int encoding() const { return m_encoding; }
+    const CCharEncoder* encoder() const { return m_encoder; }
+    // Also sets or clears the little-endian flag from the encoder.
+    void setEncoder(int encoding, const CCharEncoder* encoder);
+    CodePageConverter& codePage() {
+        if (!m_codePage)
+            m_codePage = std::make_unique<CodePageConverter>();
+        return *m_codePage;
+    }
+
+    // Makes up to `wanted` unread bytes available in one piece; fewer only at
+    // the end of the file. *bytes and *available describe them.
+    qint32 Peek(qsizetype wanted, const uchar** bytes, qsizetype* available) {
+        if (m_fill - m_position >= wanted) {
+            *bytes = reinterpret_cast<const uchar*>(m_buffer.get()) + m_position;
+            *available = wanted;
+            return 0;
+        }
+        return refill(wanted, bytes, available);
+    }
+    void Consume(qsizetype count) { m_position += count; }
+
+    qint32 WriteBytes(const char* data, qsizetype size);
+    qint32 Flush();
+
+    // Logical position: what was read or written so far.
+    qint64 Position() const;
+    // The end of what the buffer holds; the file is at least this long.
+    qint64 KnownEnd() const { return m_bufferStart + m_fill; }
+    // The file's size, counting output not yet written.
+    qint64 Size() const;
+    // Moves to a byte offset. Writing, the buffer is written out first.
+    // Reading, a position inside the buffer costs no call to the platform.
+    qint32 SeekTo(qint64 position);
+
+private:
+    qint32 refill(qsizetype wanted, const uchar** bytes, qsizetype* available);
+    bool moveFileTo(qint64 position);
+
+    quint32 m_flags;
+    std::unique_ptr<char[]> m_buffer;
+    qint32 m_capacity;
+    QFile* m_file;
+    qint32 m_fill = 0;
+    qint32 m_position = 0;
+    int m_encoding = 0;
+    const CCharEncoder* m_encoder = nullptr;
+
+    qint64 m_bufferStart = 0;  // file offset of m_buffer[0]
+    qint64 m_filePosition = 0; // where the platform's file pointer stands; -1 unknown
+    std::unique_ptr<CodePageConverter> m_codePage;
+};
+
+// The encoders hold no state; each exists once and serves every file.
+class CCharEncoder {
+public:
+    virtual ~CCharEncoder() = default;
+    // Nonzero for high byte first.
+    virtual int IsBigEndian() const { return 0; }
+    // The byte-order mark.
+    virtual QByteArrayView GetPreamble() const { return {}; }
+    // One character, given as the bytes of the system code page.
+    virtual qint32 ReadAnsiChar(CFileReadWriter& rw, QByteArray* bytes) const;
+    virtual qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const = 0;
+    // One character given in the system code page (one or more bytes).
+    virtual qint32 WriteAnsiChar(CFileReadWriter& rw, QByteArrayView bytes) const;
+    virtual qint32 WriteChar(CFileReadWriter& rw, QChar ch) const;
+    virtual qint32 WriteString(CFileReadWriter& rw, QStringView text) const = 0;
+};
+
+class CAnsiEncoder : public CCharEncoder {
+public:
+    qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const override;
+    qint32 WriteString(CFileReadWriter& rw, QStringView text) const override;
+};
+
+class CUtf8Encoder : public CCharEncoder {
+public:
+    QByteArrayView GetPreamble() const override;
+    qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const override;
+    qint32 WriteString(CFileReadWriter& rw, QStringView text) const override;
+};
+
+class CUtf16Encoder : public CCharEncoder {
+public:
+    QByteArrayView GetPreamble() const override;
+    qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const override;
+    qint32 WriteString(CFileReadWriter& rw, QStringView text) const override;
+};
+
+class CUtf16BigEncoder : public CUtf16Encoder {
+public:
+    int IsBigEndian() const override { return 1; }
+    QByteArrayView GetPreamble() const override;
+};
+
+// The shared encoder of an encoding number; null for an unknown number.
+const CCharEncoder* GetEncoder(int encoding);

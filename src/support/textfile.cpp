@@ -1,0 +1,248 @@
+#include "textfile.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+
+#include "textfileimpl.h"
+
+quint32 CUnknownRefImpl::AddRef() {
+    return ++m_refCount;
+}
+
+quint32 CUnknownRefImpl::Release() {
+    const quint32 count = --m_refCount;
+    if (count == 0)
+        delete this;
+    return count;
+}
+
+// ---------------------------------------------------------------------------
+
+CFileArchiveImpl::~CFileArchiveImpl() {
+    close();
+}
+
+qint32 CFileArchiveImpl::Open(const QString& path, Direction direction, int encoding) {
+    if (path.isEmpty() || m_file || (encoding != kEncodingAuto && !GetEncoder(encoding)))
+        return kErrInvalidArg;
+    try {
+        m_direction = direction;
+        m_file = std::make_unique<QFile>(path);
+        // Our own buffer is the only one between the encoder and the file.
+        const QIODevice::OpenMode mode =
+            (direction == kReading ? QIODevice::ReadOnly : QIODevice::ReadWrite) |
+            QIODevice::Unbuffered;
+        if (!m_file->open(mode)) {
+            m_file.reset();
+            return kErrOpenFailed;
+        }
+        m_readWriter = std::make_unique<CFileReadWriter>(
+            m_file.get(), CFileReadWriter::kDefaultCapacity,
+            direction == kReading ? quint32(CFileReadWriter::kFlagReading) : 0u);
+        const qint32 rc = chooseEncoding(encoding);
+        if (rc < 0) {
+            m_readWriter.reset();
+            m_file.reset();
+        }
+        return rc;
+    } catch (const std::bad_alloc&) {
+        m_readWriter.reset();
+        m_file.reset();
+        return kErrOutOfMemory;
+    }
+}
+
+qint32 CFileArchiveImpl::chooseEncoding(int requested) {
+    const qint64 size = m_file->size();
+    if (size < 0)
+        return kErrOpenFailed;
+    int chosen = requested;
+    qint64 start = 0;
+    if (size > 0) {
+        // The longest mark is three bytes; the file may be shorter.
+        char head[3];
+        if (!m_file->seek(0))
+            return kErrSeekFailed;
+        const qint64 n = m_file->read(head, sizeof head);
+        if (n < 0 || !m_file->seek(0))
+            return kErrOpenFailed;
+        const QByteArrayView headBytes(head, n);
+        auto hasMark = [&headBytes](int encoding) {
+            const QByteArrayView mark = GetEncoder(encoding)->GetPreamble();
+            return !mark.isEmpty() && headBytes.startsWith(mark);
+        };
+        if (chosen == kEncodingAuto) {
+            chosen = kEncodingAnsi;
+            for (int candidate : {kEncodingUtf8, kEncodingUtf16Big, kEncodingUtf16}) {
+                if (hasMark(candidate)) {
+                    chosen = candidate;
+                    break;
+                }
+            }
+        }
+        // A writer rewrites the content and keeps the mark.
+        if (hasMark(chosen))
+            start = GetEncoder(chosen)->GetPreamble().size();
+        m_readWriter->setEncoder(chosen, GetEncoder(chosen));
+        const qint32 rc = m_readWriter->SeekTo(start);
+        if (rc < 0)
+            return rc;
+    } else {
+        if (chosen == kEncodingAuto)
+            chosen = kEncodingAnsi;
+        const CCharEncoder* encoder = GetEncoder(chosen);
+        m_readWriter->setEncoder(chosen, encoder);
+        if (m_direction == kWriting) {
+            const QByteArrayView mark = encoder->GetPreamble();
+            const qint32 rc = m_readWriter->WriteBytes(mark.data(), mark.size());
+            if (rc < 0)
+                return rc;
+            start = mark.size();
+        }
+    }
+    m_encoding = chosen;
+    m_dataStart = start;
+    return kTextOk;
+}
+
+void CFileArchiveImpl::close() {
+    if (!m_file)
+        return;
+    if (m_direction == kWriting && m_readWriter) {
+        // Whatever came after the new text is old content: cut it, unless
+        // the last operation failed and the text may be incomplete.
+        if (m_readWriter->Flush() >= 0 && m_lastResult >= 0)
+            m_file->resize(m_readWriter->Position());
+    }
+    m_readWriter.reset();
+    m_file->close();
+    m_file.reset();
+}
+
+qint32 CFileArchiveImpl::Seek(qint64 offset, int origin) {
+    if (!m_readWriter)
+        return remember(kErrSeekFailed);
+    const qint64 current = m_readWriter->Position();
+    qint64 base = 0;
+    switch (origin) {
+    case kSeekBegin:
+        break;
+    case kSeekCurrent:
+        base = current;
+        break;
+    case kSeekEnd:
+        base = m_readWriter->Size();
+        break;
+    default:
+        return remember(kErrInvalidArg);
+    }
+    if ((offset > 0 && base > std::numeric_limits<qint64>::max() - offset))
+        return remember(kErrSeekFailed);
+    qint64 target = base + offset;
+    // The platform is asked for the size only when the target lies beyond
+    // what is known to exist.
+    if (target < 0 || (target > m_readWriter->KnownEnd() && target > m_readWriter->Size()))
+        return remember(kErrSeekFailed);
+    target = std::max(target, m_dataStart);
+    if (target != current) {
+        const qint32 rc = m_readWriter->SeekTo(target);
+        if (rc < 0)
+            return remember(rc);
+    }
+    m_endOfData = false;
+    return remember(kTextOk);
+}
+
+qint32 CFileArchiveImpl::GetPosition(qint64* position) {
+    if (!position)
+        return kErrInvalidArg;
+    if (!m_readWriter)
+        return kErrSeekFailed;
+    *position = m_readWriter->Position();
+    return kTextOk;
+}
+
+qint32 CFileArchiveImpl::ReadWideChar(QChar* ch) {
+    if (!ch)
+        return remember(kErrInvalidArg);
+    if (m_direction != kReading)
+        return remember(kErrReadOnWriter);
+    if (m_endOfData)
+        return remember(kErrEndOfData);
+    const qint32 rc = m_readWriter->encoder()->ReadChar(*m_readWriter, ch);
+    if (rc == kErrEndOfData)
+        m_endOfData = true;
+    return remember(rc);
+}
+
+qint32 CFileArchiveImpl::ReadText(QChar* buffer, qint32* count) {
+    if (!buffer || !count || *count < 1)
+        return remember(kErrInvalidArg);
+    if (m_direction != kReading)
+        return remember(kErrReadOnWriter);
+    const qint32 wanted = *count - 1;
+    qint32 n = 0;
+    qint32 rc = kTextOk;
+    while (n < wanted) {
+        rc = ReadWideChar(buffer + n);
+        if (rc < 0)
+            break;
+        ++n;
+    }
+    buffer[n] = QChar(u'\0');
+    *count = n;
+    if (rc == kErrEndOfData && n > 0)
+        rc = kTextOk;
+    return remember(rc);
+}
+
+qint32 CFileArchiveImpl::WriteText(QStringView text) {
+    if (m_direction != kWriting)
+        return remember(kErrWriteOnReader);
+    if (text.isEmpty())
+        return remember(kTextOk);
+    return remember(m_readWriter->encoder()->WriteString(*m_readWriter, text));
+}
+
+qint32 CFileArchiveImpl::FlushAndCut() {
+    if (m_direction != kWriting)
+        return remember(kErrWriteOnReader);
+    const qint32 rc = m_readWriter->Flush();
+    if (rc < 0)
+        return remember(rc);
+    if (!m_file->resize(m_readWriter->Position()))
+        return remember(kErrWriteFailed);
+    return remember(kTextOk);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+qint32 openArchive(const QString& path, CFileArchiveImpl::Direction direction, int encoding,
+                   IFileArchive** archive) {
+    if (!archive)
+        return kErrInvalidArg;
+    *archive = nullptr;
+    auto* impl = new (std::nothrow) CFileArchiveImpl;
+    if (!impl)
+        return kErrOutOfMemory;
+    const qint32 rc = impl->Open(path, direction, encoding);
+    if (rc < 0) {
+        impl->Release();
+        return rc;
+    }
+    *archive = impl;
+    return kTextOk;
+}
+
+} // namespace
+
+qint32 OpenTextWriter(const QString& path, IFileArchive** archive, int encoding) {
+    return openArchive(path, CFileArchiveImpl::kWriting, encoding, archive);
+}
+
+qint32 OpenTextReader(const QString& path, IFileArchive** archive, int encoding) {
+    return openArchive(path, CFileArchiveImpl::kReading, encoding, archive);
+}
