@@ -1,0 +1,39 @@
+#include "eventlog.h"
+
+#include <QDateTime>
+
+#include "apppaths.h"
+#include "clock.h"
+#include "textfile.h"
+
+namespace {
+
+constexpr qsizetype kMaxMessageChars = 1023;
+
+const Clock*& logClock() {
+    static const Clock* clock = nullptr;
+    return clock;
+}
+
+} // namespace
+
+void SetEventLogClock(const Clock* clock) {
+    logClock() = clock;
+}
+
+void LogEvent(const QString& message) {
+    const QDateTime now = logClock() ? logClock()->now() : QDateTime::currentDateTime();
+    const QString path = QStringLiteral("%1/log/%2-%3.txt")
+                             .arg(GetAppFolder())
+                             .arg(now.date().year())
+                             .arg(now.date().month());
+    // The writer never creates the log folder: without it the entry is dropped.
+    RefPtr<IFileArchive> file;
+    if (OpenTextWriter(path, file.put()) != kTextOk)
+        return;
+    if (file->Seek(0, kSeekEnd) != kTextOk)
+        return;
+    const QTime t = now.time();
+    file->WriteText(QString::asprintf("%02d:%02d:%02d ", t.hour(), t.minute(), t.second()) +
+                    message.left(kMaxMessageChars) + QStringLiteral("\r\n"));
+}

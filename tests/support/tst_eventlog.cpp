@@ -1,0 +1,89 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "apppaths.h"
+#include "eventlog.h"
+#include "fakeclock.h"
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestEventLog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void monthlyFileAndTimePrefix();
+    void missingFolderDropsEntries();
+    void longMessagesAreCut();
+    void existingUtf8LogKeepsItsEncoding();
+
+private:
+    QTemporaryDir dir;
+    FakeClock clock;
+};
+
+void TestEventLog::init() {
+    SetAppFolderForTests(dir.path());
+    SetEventLogClock(&clock);
+    QDir(dir.path()).mkpath("log");
+}
+
+void TestEventLog::cleanup() {
+    SetEventLogClock(nullptr);
+    SetAppFolderForTests(QString());
+    QDir(dir.filePath("log")).removeRecursively();
+}
+
+void TestEventLog::monthlyFileAndTimePrefix() {
+    clock.set(2026, 3, 2, 9, 5, 7);
+    LogEvent("Start play task: 早操");
+    clock.set(2026, 3, 31, 23, 59, 59);
+    LogEvent("Playing: a.mp3");
+    clock.set(2026, 4, 1, 0, 0, 0);
+    LogEvent("Exit App!");
+    QCOMPARE(QString::fromUtf8(readAll(dir.filePath("log/2026-3.txt"))),
+             QStringLiteral("09:05:07 Start play task: 早操\r\n23:59:59 Playing: a.mp3\r\n"));
+    QCOMPARE(readAll(dir.filePath("log/2026-4.txt")), QByteArray("00:00:00 Exit App!\r\n"));
+}
+
+void TestEventLog::missingFolderDropsEntries() {
+    QDir(dir.filePath("log")).removeRecursively();
+    LogEvent("Disconnect!");
+    QVERIFY(!QFileInfo::exists(dir.filePath("log")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void TestEventLog::longMessagesAreCut() {
+    clock.set(2026, 5, 1, 12, 0, 0);
+    LogEvent(QString(2000, u'x'));
+    const QByteArray text = readAll(dir.filePath("log/2026-5.txt"));
+    QCOMPARE(text.size(), 9 + 1023 + 2);
+    QVERIFY(text.endsWith("x\r\n"));
+}
+
+void TestEventLog::existingUtf8LogKeepsItsEncoding() {
+    clock.set(2026, 6, 1, 8, 0, 0);
+    const QString path = dir.filePath("log/2026-6.txt");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF"
+            "07:00:00 old\r\n");
+    f.close();
+    LogEvent("中文");
+    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF"
+                                       "07:00:00 old\r\n08:00:00 ") +
+                                QStringLiteral("中文").toUtf8() + "\r\n");
+}
+
+QTEST_GUILESS_MAIN(TestEventLog)
+#include "tst_eventlog.moc"
