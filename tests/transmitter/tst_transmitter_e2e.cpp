@@ -1,0 +1,354 @@
+// The real serial transport and connection manager against the transmitter
+// simulator on a pseudo-terminal.
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "apppaths.h"
+#include "serialport.h"
+#include "serialtransport.h"
+#include "transmitterlink.h"
+#include "transmitterobserver.h"
+
+namespace {
+
+// One simulator process, linked as ports/COM<n> of the program folder. It is
+// always stopped, and its link must be gone afterwards.
+class Simulator {
+public:
+    Simulator(const QString& folder, int com, const QStringList& options)
+        : link(QStringLiteral("%1/ports/COM%2").arg(folder).arg(com)),
+          logPath(QStringLiteral("%1/sim-COM%2.log").arg(folder).arg(com)) {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(
+            QStringLiteral(TOLVANE_BIN_DIR "/transmitter-sim"),
+            QStringList{"--com", QString::number(com), "--folder", folder, "--log", logPath} +
+                options);
+    }
+    ~Simulator() { stop(); }
+
+    // Waits until the link is there.
+    bool ready() {
+        if (!process.waitForStarted(5000))
+            return false;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 5000) {
+            if (QFileInfo(link).isSymLink() && QFileInfo::exists(link))
+                return true;
+            if (process.state() == QProcess::NotRunning)
+                return false;
+            QThread::msleep(20);
+        }
+        return false;
+    }
+
+    void stop() {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+
+    bool linkRemoved() const { return !QFileInfo(link).isSymLink(); }
+
+    // The commands the simulator received, as logged, without the CR LF.
+    QStringList commands() const {
+        QFile file(logPath);
+        QStringList result;
+        if (!file.open(QIODevice::ReadOnly))
+            return result;
+        static const QRegularExpression received(
+            QStringLiteral("<- \\[(\\d+) bytes\\] (.*)\\\\r\\\\n$"));
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QRegularExpressionMatch m = received.match(QString::fromUtf8(line));
+            if (m.hasMatch())
+                result << m.captured(2);
+        }
+        return result;
+    }
+
+    QString logText() const {
+        QFile file(logPath);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private:
+    QProcess process;
+    QString link;
+    QString logPath;
+};
+
+// Passes everything through to the real port and notes the size of every chunk.
+class ChunkRecorder : public SerialPort {
+public:
+    explicit ChunkRecorder(std::unique_ptr<SerialPort> real) : port(std::move(real)) {}
+    QList<qint64> chunks;
+
+    qint64 writeChunk(const char* data, qint64 size, int timeoutMs) override {
+        chunks << size;
+        return port->writeChunk(data, size, timeoutMs);
+    }
+    qint64 readSome(char* buffer, qint64 capacity, int timeoutMs) override {
+        return port->readSome(buffer, capacity, timeoutMs);
+    }
+    void clearErrors() override { port->clearErrors(); }
+    void discardInput() override { port->discardInput(); }
+
+private:
+    std::unique_ptr<SerialPort> port;
+};
+
+class TitleObserver : public TransmitterObserver {
+public:
+    QString title;
+    QStringList warnings;
+    QString uiText(const QString& key) override { return key; }
+    void showWarning(const QString&, const QString& text) override { warnings << text; }
+    void refreshPanels(bool) override {}
+    void setSwitchOffButton(int, const QString&) override {}
+    void enableSwitchOffButton(bool) override {}
+    void setConnectButtonText(const QString&) override {}
+    QString windowCaption() override { return QStringLiteral("Station"); }
+    bool windowLocked() override { return false; }
+    void setTitle(const QString& t) override { title = t; }
+    void redrawWindow() override {}
+};
+
+} // namespace
+
+class TestTransmitterEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void transport_data();
+    void transport();
+    void longCommandGoesOutInChunks();
+    void missingPortFailsAtOnce();
+    void scanFindsTheTransmitterThenTriesItsPortFirst();
+    void switchOffWakeAndDisconnect();
+    void applyFromUiReadsValuesBack();
+
+private:
+    // A port mapping to nothing, so that the test does not depend on the
+    // serial adapters of the machine it runs on.
+    void mapToNothing(int com);
+
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void TestTransmitterEndToEnd::init() {
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    QVERIFY(QDir(folder->path()).mkpath(QStringLiteral("ports")));
+    SetAppFolderForTests(folder->path());
+}
+
+void TestTransmitterEndToEnd::cleanup() {
+    SetAppFolderForTests(QString());
+    folder.reset();
+}
+
+void TestTransmitterEndToEnd::mapToNothing(int com) {
+    QVERIFY(QFile::link(folder->path() + QStringLiteral("/no-such-device"),
+                        folder->path() + QStringLiteral("/ports/COM%1").arg(com)));
+}
+
+void TestTransmitterEndToEnd::transport_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    QTest::newRow("reply split after the carriage return")
+        << QStringList{"--volume", "12", "--split", "3"} << QByteArray("AT+VOLUME?\r\n") << 4
+        << QByteArray("12\r\n") << 0 << 3000;
+    QTest::newRow("lower-case ok")
+        << QStringList{"--volume", "12", "--lowercase-ok"} << QByteArray("AT+VOLUME?\r\n") << 4
+        << QByteArray("12\r\n") << 0 << 3000;
+    QTest::newRow("slow but in time") << QStringList{"--slow", "1500"} << QByteArray("AT+FREQ?\r\n")
+                                      << 5 << QByteArray("881\r\n") << 1400 << 4500;
+    QTest::newRow("refused") << QStringList{} << QByteArray("AT+FREQ=2000\r\n") << -5
+                             << QByteArray() << 0 << 3000;
+    // The buffer fills up: the answer is known without waiting for silence.
+    QTest::newRow("300 bytes without terminator")
+        << QStringList{"--unterminated", "AT+PRODUCT",       "--manufacturer", QString(120, u'M'),
+                       "--product",      QString(120, u'P'), "--firmware",     QString(120, u'F')}
+        << QByteArray("AT+PRODUCT\r\n") << -5 << QByteArray() << 0 << 3000;
+    QTest::newRow("silent port") << QStringList{"--silent"} << QByteArray("AT+STATUS\r\n") << -1
+                                 << QByteArray() << 4500 << 8000;
+}
+
+void TestTransmitterEndToEnd::transport() {
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, command);
+    QFETCH(int, result);
+    QFETCH(QByteArray, payload);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+
+    Simulator sim(folder->path(), 2, options);
+    QVERIFY(sim.ready());
+    std::unique_ptr<SerialPort> port = OpenSerialPort(2);
+    QVERIFY(port);
+
+    char reply[kReplyBufferSize];
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(SendCommand(port.get(), command, reply), result);
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+    if (result >= 0)
+        QCOMPARE(QByteArray(reply), payload);
+    QCOMPARE(sim.commands(), QStringList{QString::fromLatin1(command.chopped(2))});
+
+    port.reset();
+    sim.stop();
+    QVERIFY(sim.linkRemoved());
+}
+
+void TestTransmitterEndToEnd::longCommandGoesOutInChunks() {
+    Simulator sim(folder->path(), 1, {});
+    QVERIFY(sim.ready());
+    ChunkRecorder port(OpenSerialPort(1));
+
+    const QByteArray command = "AT+RDSID=" + QByteArray(589, 'a') + "\r\n";
+    QCOMPARE(command.size(), 600);
+    char reply[kReplyBufferSize];
+    QCOMPARE(SendCommand(&port, command, reply), -5); // far too long for an identifier
+    QCOMPARE(port.chunks, QList<qint64>({250, 250, 100}));
+    QVERIFY(sim.logText().contains(QStringLiteral("<- [600 bytes] AT+RDSID=aaaa")));
+}
+
+void TestTransmitterEndToEnd::missingPortFailsAtOnce() {
+    mapToNothing(7);
+    QCOMPARE(SerialPortDeviceName(7), folder->path() + QStringLiteral("/ports/COM7"));
+    QCOMPARE(SerialPortDeviceName(8), QStringLiteral("/dev/ttyUSB7"));
+
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!OpenSerialPort(7));
+    if (!QFileInfo::exists(QStringLiteral("/dev/ttyUSB7")))
+        QVERIFY(!OpenSerialPort(8));
+    QVERIFY(!OpenSerialPort(0));
+    QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestTransmitterEndToEnd::scanFindsTheTransmitterThenTriesItsPortFirst() {
+    mapToNothing(1);
+    mapToNothing(3);
+    Simulator silent(folder->path(), 2, {"--silent"});
+    Simulator transmitter(folder->path(), 4, {"--product", "FM-30"});
+    QVERIFY(silent.ready());
+    QVERIFY(transmitter.ready());
+
+    TitleObserver observer;
+    TransmitterLink link(&observer);
+    QList<int> tried;
+    link.setPortOpener([&tried](int n) {
+        tried << n;
+        return OpenSerialPort(n);
+    });
+
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(link.ChangeDeviceState(kDeviceConnect));
+    QVERIFY2(timer.elapsed() >= 4500, "the silent port costs its read time-out");
+    QCOMPARE(tried, QList<int>({1, 2, 3, 4}));
+    QCOMPARE(link.lastPort(), 4);
+    QVERIFY(link.IsConnected());
+    QCOMPARE(link.product().productInfo, QStringLiteral("FM-30"));
+    QCOMPARE(link.info().freqMin, 875);
+    QCOMPARE(link.status().frequency, 881);
+    QCOMPARE(observer.title, QStringLiteral("Station - [connectedPort4 FM-30]"));
+    QCOMPARE(silent.commands().size(), 1);
+
+    QVERIFY(link.ChangeDeviceState(kDeviceDisconnect));
+    QCOMPARE(transmitter.commands().last(), QStringLiteral("AT+DISCONNECT"));
+
+    tried.clear();
+    timer.restart();
+    QVERIFY(link.ChangeDeviceState(kDeviceConnect));
+    QCOMPARE(tried, QList<int>{4});
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+    link.Disconnect();
+}
+
+void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
+    Simulator sim(folder->path(), 1, {});
+    QVERIFY(sim.ready());
+    TitleObserver observer;
+    TransmitterLink link(&observer);
+    QList<int> tried;
+    link.setPortOpener([&tried](int n) {
+        tried << n;
+        return OpenSerialPort(n);
+    });
+    QVERIFY(link.ChangeDeviceState(kDeviceConnect));
+    QCOMPARE(link.status().forwardPower, 48);
+
+    QVERIFY(link.ChangeDeviceState(kDeviceSwitchOffOrWake));
+    QCOMPARE(sim.commands().last(), QStringLiteral("AT+OFF"));
+    QCOMPARE(observer.title, QStringLiteral("Station - [shutdown]"));
+
+    tried.clear();
+    QVERIFY(link.ChangeDeviceState(kDeviceSwitchOffOrWake)); // wakes
+    QVERIFY(tried.isEmpty());
+    QVERIFY(link.IsConnected());
+    QCOMPARE(sim.commands().filter(QStringLiteral("AT+CONNECT")).size(), 2);
+    QCOMPARE(link.status().forwardPower, 48);
+
+    QVERIFY(link.ChangeDeviceState(kDeviceSwitchOffOrWake));
+    QVERIFY(link.ChangeDeviceState(kDeviceDisconnect));
+    QVERIFY(!link.hasPort());
+    QCOMPARE(sim.commands().last(), QStringLiteral("AT+DISCONNECT"));
+    QCOMPARE(observer.title, QStringLiteral("Station - [unconnect]"));
+
+    // The port was given back: it opens again.
+    QVERIFY(link.ChangeDeviceState(kDeviceConnect));
+    QVERIFY(link.IsConnected());
+    link.Disconnect();
+}
+
+void TestTransmitterEndToEnd::applyFromUiReadsValuesBack() {
+    Simulator sim(folder->path(), 1, {"--volume-range", "0-15"});
+    QVERIFY(sim.ready());
+    TitleObserver observer;
+    TransmitterLink link(&observer);
+    QVERIFY(link.ChangeDeviceState(kDeviceConnect));
+
+    TransmitterStatus settings = link.status();
+    settings.frequency = 1003;
+    settings.volume = 20; // out of range
+    settings.partitionB = 0xEF;
+    const int result = link.ApplyFromUi(settings, kSetFrequency | kSetVolume | kSetPartitions);
+    QCOMPARE(result, int(kSetFailed | kSetVolume));
+    QCOMPARE(observer.warnings, QStringList{"fmt_modify_err"}); // the key stands for its text
+    QCOMPARE(link.status().frequency, 1003);
+
+    settings.volume = 15;
+    QCOMPARE(link.ApplyFromUi(settings, kSetFrequency | kSetVolume | kSetPartitions),
+             int(kSetVolume | kSetPartitionB));
+    QCOMPARE(
+        sim.commands().mid(sim.commands().size() - 4),
+        QStringList({"AT+VOLUME=15", "AT+VOLUME?", "AT+PARTITIONB=11101111", "AT+PARTITIONB?"}));
+    link.QueryStatus();
+    QCOMPARE(link.status().volume, 15);
+    QCOMPARE(int(link.status().partitionB), 0xEF);
+    link.Disconnect();
+}
+
+QTEST_GUILESS_MAIN(TestTransmitterEndToEnd)
+#include "tst_transmitter_e2e.moc"
