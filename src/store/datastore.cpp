@@ -1,0 +1,233 @@
+#include "datastore.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+#include "apppaths.h"
+#include "clock.h"
+#include "clocktext.h"
+#include "files.h"
+#include "stringutils.h"
+
+namespace {
+
+template <typename T> bool keyLess(const T& a, const T& b) {
+    if (a.startDate != b.startDate)
+        return a.startDate < b.startDate;
+    if (a.startTime != b.startTime)
+        return a.startTime < b.startTime;
+    return a.endTime < b.endTime;
+}
+
+// A new task goes after every task with the same key.
+template <typename T> int insertSorted(DataStore::List<T>& list, std::unique_ptr<T> task) {
+    size_t i = 0;
+    while (i < list.size() && !keyLess(*task, *list[i]))
+        ++i;
+    list.insert(list.begin() + qsizetype(i), std::move(task));
+    return int(i);
+}
+
+template <typename T> std::unique_ptr<T> takeOut(DataStore::List<T>& list, const T* record) {
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->get() == record) {
+            std::unique_ptr<T> owned = std::move(*it);
+            list.erase(it);
+            return owned;
+        }
+    }
+    return nullptr;
+}
+
+template <typename T> int indexOf(const DataStore::List<T>& list, const T* record) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].get() == record)
+            return int(i);
+    }
+    return -1;
+}
+
+} // namespace
+
+bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,
+                          const Clock& clock) {
+    if (task.disabled)
+        return false;
+    const QDateTime now = clock.now();
+    const YmdDate today = DateToYmd(now.date());
+    const HhmmTime minute = now.time().hour() * 100 + now.time().minute();
+    const int g = WeekdayOf(now.date());
+    HhmmTime from = task.startTime, to = task.endTime;
+    const HhmmTime workStart = settings.dailyTime[size_t(2 * g)];
+    const HhmmTime workEnd = settings.dailyTime[size_t(2 * g + 1)];
+    if (workStart > 0 && from < workStart)
+        from = workStart;
+    if (workEnd > 0 && workEnd < to)
+        to = workEnd;
+    return task.startDate <= today && today <= task.endDate && (task.weekdays & WeekdayBit(g)) &&
+           from <= minute && minute <= to;
+}
+
+bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock) {
+    if (task.disabled)
+        return false;
+    const QDate date = clock.now().date();
+    const YmdDate today = DateToYmd(date);
+    return task.startDate <= today && today <= task.endDate &&
+           (task.weekdays & WeekdayBit(WeekdayOf(date)));
+}
+
+DataStore::DataStore(const Clock& clock, const QString& dataFolder)
+    : clock(clock),
+      dataFolder(dataFolder.isEmpty() ? GetAppFolder() + QStringLiteral("/data") : dataFolder) {
+    MakeDirectoryPath(this->dataFolder);
+}
+
+DataStore::~DataStore() = default;
+
+void DataStore::LoadAll() {
+    loading = 1;
+    LoadSpeechFile();
+    LoadCategoryFile();
+    LoadMusicTaskFile();
+    LoadUserFile();
+    LoadCommonFile();
+    loading = 0;
+    const bool hasAdmin = std::any_of(users.begin(), users.end(), [](const auto& u) {
+        return u->name == QLatin1String("Admin");
+    });
+    if (!hasAdmin)
+        AddUser(UserAccount{QStringLiteral("Admin"), QStringLiteral("740286"), 1});
+}
+
+void DataStore::ClearAll() {
+    users.clear();
+    musicTasks.clear();
+    categories.clear();
+    speechTasks.clear();
+    scripts.clear();
+    backgroundMusic.clear();
+    playEffect = 0;
+}
+
+UserAccount* DataStore::AddUser(const UserAccount& user) {
+    users.push_back(std::make_unique<UserAccount>(user));
+    UserAccount* added = users.back().get();
+    SaveUserFile();
+    return added;
+}
+
+UserAccount* DataStore::FindUser(const QString& name) const {
+    for (auto it = users.rbegin(); it != users.rend(); ++it) {
+        if ((*it)->name.compare(name, Qt::CaseInsensitive) == 0)
+            return it->get();
+    }
+    return nullptr;
+}
+
+int DataStore::AddMusicTask(MusicTask&& task, MusicTask** added) {
+    auto owned = std::make_unique<MusicTask>(std::move(task));
+    owned->runState = 0;
+    MusicTask* record = owned.get();
+    const int index = insertSorted(musicTasks, std::move(owned));
+    if (added)
+        *added = record;
+    SaveMusicTaskFile();
+    return index;
+}
+
+std::unique_ptr<MusicTask> DataStore::RemoveMusicTask(MusicTask* task, bool destroy) {
+    std::unique_ptr<MusicTask> owned = takeOut(musicTasks, task);
+    if (!destroy)
+        return owned;
+    if (owned)
+        SaveMusicTaskFile();
+    return nullptr;
+}
+
+int DataStore::InsertMusicTask(std::unique_ptr<MusicTask> task) {
+    return insertSorted(musicTasks, std::move(task));
+}
+
+MusicCategory* DataStore::AddCategory(const QString& name) {
+    categories.push_back(std::make_unique<MusicCategory>(MusicCategory{name, {}}));
+    MusicCategory* added = categories.back().get();
+    SaveCategoryFile();
+    return added;
+}
+
+void DataStore::RemoveCategory(MusicCategory* category) {
+    if (takeOut(categories, category))
+        SaveCategoryFile();
+}
+
+bool DataStore::RemoveCategoryFile(MusicCategory* category, const QString& path) {
+    if (!category)
+        return false;
+    for (qsizetype i = 0; i < category->files.size(); ++i) {
+        if (PathsEqual(category->files[i], path)) {
+            category->files.removeAt(i);
+            SaveCategoryFile();
+            return true;
+        }
+    }
+    return false;
+}
+
+int DataStore::AddSpeechTask(const SpeechTask& task, SpeechTask** added) {
+    auto owned = std::make_unique<SpeechTask>(task);
+    SpeechTask* record = owned.get();
+    const int index = insertSorted(speechTasks, std::move(owned));
+    if (added)
+        *added = record;
+    SaveSpeechFile();
+    return index;
+}
+
+std::unique_ptr<SpeechTask> DataStore::RemoveSpeechTask(SpeechTask* task, bool destroy) {
+    std::unique_ptr<SpeechTask> owned = takeOut(speechTasks, task);
+    if (!destroy)
+        return owned;
+    if (owned)
+        SaveSpeechFile();
+    return nullptr;
+}
+
+int DataStore::InsertSpeechTask(std::unique_ptr<SpeechTask> task) {
+    return insertSorted(speechTasks, std::move(task));
+}
+
+int DataStore::UpdateSpeechTask(SpeechTask* task, bool resort) {
+    int index = 0;
+    if (resort) {
+        if (std::unique_ptr<SpeechTask> owned = takeOut(speechTasks, task))
+            index = insertSorted(speechTasks, std::move(owned));
+    }
+    SaveSpeechFile();
+    return index;
+}
+
+SpeechScript* DataStore::AddScript(const SpeechScript& script) {
+    scripts.push_back(std::make_unique<SpeechScript>(script));
+    SpeechScript* added = scripts.back().get();
+    SaveSpeechFile();
+    return added;
+}
+
+SpeechBackgroundMusic* DataStore::AddBackgroundMusic(const SpeechBackgroundMusic& music) {
+    backgroundMusic.push_back(std::make_unique<SpeechBackgroundMusic>(music));
+    SpeechBackgroundMusic* added = backgroundMusic.back().get();
+    SaveSpeechFile();
+    return added;
+}
+
+SpeechBackgroundMusic* DataStore::FindBackgroundMusic(const QString& path) const {
+    if (path.isEmpty())
+        return nullptr;
+    for (auto it = backgroundMusic.rbegin(); it != backgroundMusic.rend(); ++it) {
+        if (PathsEqual((*it)->path, path))
+            return it->get();
+    }
+    return nullptr;
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "records.h"
+
+class Clock;
+
+// Everything the station keeps between runs. One instance for the whole run;
+// every list owns its records, and pointers handed out stay valid until the
+// record is removed. Each list change rewrites the data file that holds it.
+class DataStore {
+public:
+    template <typename T> using List = std::vector<std::unique_ptr<T>>;
+
+    // Makes sure the data folder exists (by default "<program folder>/data").
+    // The clock stamps the copies kept of data files that could not be read.
+    explicit DataStore(const Clock& clock, const QString& dataFolder = QString());
+    ~DataStore();
+    DataStore(const DataStore&) = delete;
+    DataStore& operator=(const DataStore&) = delete;
+
+    // Members in their given order.
+    int loading = 0;
+    CommonSettings settings;
+    List<UserAccount> users;
+    List<MusicTask> musicTasks;
+    List<MusicCategory> categories;
+    List<SpeechTask> speechTasks;
+    List<SpeechScript> scripts;
+    int playEffect = 0;
+    List<SpeechBackgroundMusic> backgroundMusic;
+
+    // The language written into the common file ("CurLanguage"); it belongs
+    // to the application and is only recorded here.
+    int langIdForSave = 0;
+
+    void LoadAll();
+    void ClearAll();
+
+    UserAccount* AddUser(const UserAccount& user);
+    UserAccount* FindUser(const QString& name) const;
+
+    // Takes over the task's items; returns the index where it was inserted.
+    int AddMusicTask(MusicTask&& task, MusicTask** added = nullptr);
+    // With destroy the task is freed and the file saved; without it the task
+    // is handed back unsaved, to be re-inserted with InsertMusicTask.
+    std::unique_ptr<MusicTask> RemoveMusicTask(MusicTask* task, bool destroy);
+    int InsertMusicTask(std::unique_ptr<MusicTask> task);
+
+    MusicCategory* AddCategory(const QString& name);
+    void RemoveCategory(MusicCategory* category);
+    bool RemoveCategoryFile(MusicCategory* category, const QString& path);
+
+    int AddSpeechTask(const SpeechTask& task, SpeechTask** added = nullptr);
+    std::unique_ptr<SpeechTask> RemoveSpeechTask(SpeechTask* task, bool destroy);
+    int InsertSpeechTask(std::unique_ptr<SpeechTask> task);
+    int UpdateSpeechTask(SpeechTask* task, bool resort);
+
+    SpeechScript* AddScript(const SpeechScript& script);
+    SpeechBackgroundMusic* AddBackgroundMusic(const SpeechBackgroundMusic& music);
+    SpeechBackgroundMusic* FindBackgroundMusic(const QString& path) const;
+
+    // The five data files: each save rewrites one whole file; while loading
+    // is set a save does nothing and reports success.
+    bool SaveSpeechFile();
+    bool SaveCategoryFile();
+    bool SaveMusicTaskFile();
+    bool SaveUserFile();
+    bool SaveCommonFile();
+    bool LoadSpeechFile();
+    bool LoadCategoryFile();
+    bool LoadMusicTaskFile();
+    bool LoadUserFile();
+    bool LoadCommonFile();
+
+    // The plain text of each file, as saved.
+    QString SpeechFileText() const;
+    QString CategoryFileText() const;
+    QString MusicTaskFileText() const;
+    QString UserFileText() const;
+    QString CommonFileText() const;
+
+    // Line handlers of each file, as loaded; unknown lines are ignored.
+    // Return true when the line was recognised.
+    bool ReadSpeechLine(const QString& line);
+    bool ReadCategoryLine(const QString& line);
+    bool ReadMusicTaskLine(const QString& line);
+    bool ReadUserLine(const QString& line);
+    bool ReadCommonLine(const QString& line);
+
+    const QString& DataFolder() const { return dataFolder; }
+    static const char* const kDataKey;
+
+    // Told of every line of a loaded file that gave nothing (for inspection
+    // tools); the file name and the line.
+    std::function<void(const QString&, const QString&)> onUnusedLine;
+
+private:
+    enum FileId { SpeechFile, CategoryFile, MusicTaskFile, UserFile, CommonFile, FileCount };
+    bool saveFile(FileId id, const QString& text);
+    bool loadFile(FileId id, bool (DataStore::*readLine)(const QString&));
+    bool keepUnreadableCopy(FileId id);
+
+    QString dataPath(const char* name) const;
+
+    const Clock& clock;
+    const QString dataFolder;
+    MusicCategory* currentCategory = nullptr; // while loading the category file
+    MusicTask* currentTask = nullptr;         // while loading the music task file
+    bool unreadable[FileCount] = {};
+};
+
+// Whether a music task is due at this moment: its dates, weekday and daily
+// window, the window cut to today's working hours; both bounds inclusive.
+bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,
+                          const Clock& clock);
+// Whether a speech task runs today (dates and weekday only).
+bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock);
