@@ -1,5 +1,7 @@
 #include "transmitterlink.h"
 
+#include "uiformat.h"
+
 #include "eventlog.h"
 #include "serialport.h"
 #include "stringutils.h"
@@ -142,7 +144,7 @@ int TransmitterLink::ApplyFromUi(const TransmitterStatus& settings, int mask) {
     if (result & kSetFailed) {
         const QString field = observer_->uiText(SettingsFieldTextKey(result & ~kSetFailed));
         observer_->showWarning(QStringLiteral("fmt_modify_err"),
-                               FillUiFormat(text("fmt_modify_err"), {field}));
+                               FormatUiText(text("fmt_modify_err"), field));
     }
     if (result != 0)
         observer_->refreshPanels(false);
@@ -238,31 +240,4 @@ QString FormatTenths(qint32 tenths) {
         .arg(value < 0 ? QStringLiteral("-") : QString())
         .arg(magnitude / 10)
         .arg(magnitude % 10);
-}
-
-QString FillUiFormat(const QString& format, const QStringList& args) {
-    QString out;
-    out.reserve(format.size());
-    int next = 0;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format[i];
-        if (c != u'%' || i + 1 == format.size()) {
-            out += c;
-            continue;
-        }
-        const QChar conversion = format[i + 1];
-        if (conversion == u'%') {
-            out += u'%';
-            ++i;
-        } else if (conversion == u's' || conversion == u'd' || conversion == u'i' ||
-                   conversion == u'u') {
-            if (next < args.size())
-                out += args[next];
-            ++next;
-            ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }

