@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+#include "mediabackend.h"
+#include "records.h"
+#include "speechengine.h"
+
+class Clock;
+
+// What the host of the player (the main window and the schedules) plugs in.
+// Every hook may be left empty.
+struct PlayerHooks {
+    // Before a music item is played with the wake flag: during working hours
+    // a switched-off transmitter is connected again and its idle switch-off
+    // count restarted. The player knows nothing of the transmitter itself.
+    std::function<void()> wakeTransmitter;
+    // Somebody is logged in; without a user the idle player asks for nothing.
+    std::function<bool()> userLoggedIn;
+    // The music schedule's next item, asked for every second while idle.
+    std::function<void()> playNextMusic;
+    // The running speech job's countdowns and its end, run first in every
+    // tick, before the idle hand-back to music.
+    std::function<void()> speechSteps;
+};
+
+// The state of the running speech job; the speech job keeps it, the player
+// reads the background music path.
+struct SpeechJobState {
+    int preDelay = 0;  // seconds left before speaking
+    int postDelay = 0; // seconds left after the speech finished
+    int voiceIndex = -1;
+    QString text;
+    // Non-empty exactly while the job has put its own background music into
+    // the player.
+    QString backgroundPath;
+};
+
+// Everything that makes sound: the music player, the voice and the speech
+// job's state, polled once a second by Tick. The operations keep the station's
+// names; the visible player window forwards to them.
+class Player {
+public:
+    enum State {
+        Empty = 0,   // nothing loaded, or stopped by StopPlayback
+        Started = 1, // a file was started; it may have ended since
+        Opening = 2, // inside PlayFile
+    };
+
+    // The player is created at once (and again on first use if that failed).
+    // `settings` (may be null) gives the enterprise name of speech texts.
+    Player(MediaBackendFactory factory, std::unique_ptr<TtsBackend> voice, const Clock& clock,
+           const CommonSettings* settings = nullptr);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    bool EnsureMusicPlayer();
+    // Stops what is playing and starts the file. A missing file or a refusing
+    // player is logged and leaves the player empty.
+    void PlayFile(const QString& path);
+    // Plays the item's file at its volume (0: the previous music volume).
+    // Nothing while paused; while a speech runs, either nothing (the speech
+    // has its own background music) or the file at the speech's volume.
+    void PlayMusicItem(const PlayItem* item, bool wake);
+    // Plays a file for the operator to hear, without waking the transmitter.
+    void PreviewFile(const QString& path, int volume);
+    void StopPlayback();
+    // Pauses or resumes the broadcast: the medium, the voice, the schedules.
+    void SetPaused(bool paused);
+    void SetPlayerVolume(int volume);
+    bool IsPlayerIdle() const;
+    bool IsPlayerBusy() const;
+    // Hundredths of a second; 0 while idle.
+    int GetMediaDuration() const;
+    int GetPlayPosition() const;
+    HhmmssDuration MeasureMediaLength(const QString& path) const;
+    // The player has gone idle: loop a speech's background music, or ask the
+    // music schedule for its next item.
+    void HandlePlaybackIdle();
+
+    // The one-second timer: the speech steps, then the idle hand-back. A tick
+    // that starts while another is still running does nothing.
+    void Tick();
+
+    int playerState() const { return state_; }
+    QString loadedPath() const { return loadedPath_; }
+    int musicVolume() const { return musicVolume_; }
+    bool paused() const { return paused_; }
+    bool speaking() const { return speech_.speaking(); }
+    MediaBackend* backend() const { return backend_.get(); }
+    SpeechEngine& speech() { return speech_; }
+    const SpeechEngine& speech() const { return speech_; }
+
+    PlayerHooks hooks;
+    SpeechJobState speechJob;
+
+private:
+    MediaBackendFactory factory_;
+    std::unique_ptr<MediaBackend> backend_;
+    SpeechEngine speech_;
+    bool tickGuard_ = false;
+    bool paused_ = false;
+    QString loadedPath_;
+    int state_ = Empty;
+    int musicVolume_ = 100;
+};
