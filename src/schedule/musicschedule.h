@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "records.h"
+
+class Clock;
+class DataStore;
+class Player;
+class TransmitterLink;
+
+// A task chosen in the drop-down while it was active: the next tick switches
+// to it.
+constexpr int kTaskSwitchRequested = 65535;
+
+// One line of today's play list of the current task.
+struct TodayMusicEntry {
+    HhmmTime dueTime = 0; // 0 for background entries
+    int done = 0;         // started, or already past when the list was built
+    int startCount = 0;
+    PlayItem* item = nullptr; // an item of the current task
+};
+
+// What the schedule reads of the application's shared state. Both are asked
+// at the moment they matter; an empty function counts as false.
+struct MusicScheduleContext {
+    // Inside today's working hours (the main window keeps this flag).
+    std::function<bool()> workingNow;
+    // A user is logged in (the login name is not empty).
+    std::function<bool()> userLoggedIn;
+};
+
+// The panel that shows the list. The schedule keeps all state; the view only
+// redraws from it. Every notification may be ignored.
+class MusicScheduleView {
+public:
+    virtual ~MusicScheduleView() = default;
+    // TodayMusicList was emptied and filled again: every row anew, the label
+    // and whether the task drop-down shows.
+    virtual void musicListRebuilt() {}
+    // The entry changed (it stopped being current, or its due time moved):
+    // rewrite and redraw its row.
+    virtual void musicEntryChanged(int /*index*/) {}
+    // The entry was started and is now the current one: rewrite its play
+    // count, scroll it into view and redraw it.
+    virtual void musicEntryStarted(int /*index*/) {}
+    // The drop-down's lines or its selected line changed.
+    virtual void taskChooserChanged() {}
+};
+
+// Today's music: which task is current, its play list for today, and what
+// plays next. Run once a second by Tick (the list panel's timer) and, whenever
+// the player is idle, by PlayNextMusic: whoever wires the station together
+// points the player's playNextMusic hook at it. UI texts follow the
+// process-wide language, so the schedule needs no language of its own.
+class MusicSchedule {
+public:
+    MusicSchedule(DataStore& store, const Clock& clock, Player& player, TransmitterLink* link,
+                  MusicScheduleContext context);
+    MusicSchedule(const MusicSchedule&) = delete;
+    MusicSchedule& operator=(const MusicSchedule&) = delete;
+
+    void setView(MusicScheduleView* view) { view_ = view; }
+
+    // The first task in list order that is free of a switch request, active
+    // now and, with exactStart, starts this very minute.
+    MusicTask* FindDueTask(bool exactStart) const;
+    // Serves a switch request or picks the due task. 1 when a task was
+    // started or kept, 0 when none.
+    int SelectTask(bool exactStart);
+    // The one-second tick: only during working hours, with a user logged in
+    // and the broadcast not paused.
+    void Tick();
+
+    // Makes the task current, builds its list, stops what plays, sends its
+    // zones to the transmitter and logs the start. Playing starts later.
+    void StartMusicTask(MusicTask* task);
+    void ClearMusicTask();
+    // No current task, a fresh drop-down and list, and every switch request
+    // and play count cleared.
+    void ResetMusicSchedule();
+    void BuildTodayMusicList();
+    // Starts an entry that is due this minute, or waits for a playing one. 1
+    // when something was due (started or waiting), 0 when nothing was.
+    int CheckDueEntry();
+    // Starts entry `index`; an index outside the list only ends the current
+    // entry. Without force the current entry is not started again.
+    void PlayMusicEntry(int index, bool force);
+    // The player is idle: a due entry, else the next background item.
+    void PlayNextMusic();
+    // The entry of `path` due at `dueTime`, or with dueTime <= 0 the one whose
+    // due time is closest to now; -1 when there is none.
+    int FindEntryByPathAndTime(const QString& path, HhmmTime dueTime) const;
+    // Lists in the drop-down every task active now.
+    void FillTaskChooser();
+    // The operator chose a line of the drop-down.
+    void ChooseTask(int line);
+
+    MusicTask* currentTask() const { return currentTask_; }
+    const std::vector<TodayMusicEntry>& TodayMusicList() const { return list_; }
+    int currentEntryIndex() const { return currentEntry_; }
+    // The task list sets it after it rebuilt the list of an edited task and
+    // found the playing entry again.
+    void setCurrentEntryIndex(int index);
+    QString currentPath() const { return currentPath_; }
+    HhmmTime currentDueTime() const { return currentDueTime_; }
+    QString lastBackgroundPath() const { return lastBackgroundPath_; }
+    int backgroundCount() const { return backgroundCount_; }
+    // The tasks of the drop-down in line order, and the selected line (-1).
+    const QList<MusicTask*>& chooserTasks() const { return chooser_; }
+    int chooserSelection() const { return chooserSelection_; }
+
+    // What a background row shows, e.g. "3/*" or "1/2"; what an insert-play
+    // row shows, e.g. "2".
+    static QString PlayCountText(const PlayItem& item);
+    // Whether a row is shown as finished: a done insert-play entry, or a
+    // background item played more often than it was meant to be.
+    static bool IsEntryFinished(const TodayMusicEntry& entry);
+
+private:
+    bool working() const;
+    bool loggedIn() const;
+    bool isActive(const MusicTask& task) const;
+    bool validIndex(int index) const { return index >= 0 && index < int(list_.size()); }
+    void insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now);
+    void postponeBatch(int dueIndex, int seconds);
+    void selectChooserLine();
+    void syncChooser();
+    void sendZones(const MusicTask& task);
+
+    DataStore& store_;
+    const Clock& clock_;
+    Player& player_;
+    TransmitterLink* link_;
+    MusicScheduleContext context_;
+    MusicScheduleView* view_ = nullptr;
+
+    MusicTask* currentTask_ = nullptr;
+    std::vector<TodayMusicEntry> list_;
+    int currentEntry_ = -1;
+    QString currentPath_;
+    HhmmTime currentDueTime_ = 0;
+    QString lastBackgroundPath_;
+    int backgroundCount_ = 0;
+    QList<MusicTask*> chooser_;
+    int chooserSelection_ = -1;
+    // The random rotation has a generator of its own, so that it neither
+    // takes from nor disturbs any other user of random numbers.
+    std::mt19937 random_;
+};

@@ -1,0 +1,127 @@
+#include "speechschedule.h"
+
+#include <QDateTime>
+
+#include "appstate.h"
+#include "clock.h"
+#include "clocktext.h"
+#include "datastore.h"
+#include "player.h"
+#include "speechjob.h"
+
+namespace {
+
+// The list grows in whole blocks, so that a day's entries rarely move.
+constexpr size_t kListBlock = 256;
+
+struct Window {
+    HhmmTime start = 0;
+    HhmmTime end = 0;
+    bool contains(HhmmTime t) const { return start <= t && t <= end; }
+};
+
+// The task's daily window cut to today's working hours.
+Window EffectiveWindow(const SpeechTask& task, const CommonSettings& settings, int weekday) {
+    Window w{task.startTime, task.endTime};
+    const HhmmTime workStart = settings.dailyTime[size_t(2 * weekday)];
+    const HhmmTime workEnd = settings.dailyTime[size_t(2 * weekday + 1)];
+    if (workStart > 0 && workStart > w.start)
+        w.start = workStart;
+    if (workEnd > 0 && workEnd < w.end)
+        w.end = workEnd;
+    return w;
+}
+
+} // namespace
+
+SpeechSchedule::SpeechSchedule(DataStore& store, const Clock& clock, const AppState& state,
+                               Player& player, SpeechJob& job)
+    : store_(store), clock_(clock), state_(state), player_(player), job_(job) {
+    job_.jobEnded = [this] { EndCurrentEntry(); };
+}
+
+SpeechSchedule::~SpeechSchedule() {
+    job_.jobEnded = nullptr;
+}
+
+void SpeechSchedule::insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime now) {
+    // Before the first entry that is due at the same time or later: of two
+    // tasks due together, the later one in stored order stands first.
+    size_t at = 0;
+    while (at < list_.size() && list_[at].dueTime < dueTime)
+        ++at;
+    if (list_.size() == list_.capacity())
+        list_.reserve(list_.capacity() + kListBlock);
+    list_.insert(list_.begin() + std::ptrdiff_t(at),
+                 TodaySpeechEntry{dueTime, dueTime < now ? 1 : 0, task});
+}
+
+void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
+    const QDateTime today = clock_.now();
+    const Window window = EffectiveWindow(*task, store_.settings, TodayWeekday(clock_));
+    if (window.contains(task->startTime))
+        insertEntry(task->startTime, task, now);
+    if (task->interval <= 0)
+        return;
+
+    // The series steps on the clock of today and is bounded by the task's own
+    // end, not by the working hours; a step into tomorrow ends it.
+    const QTime start(task->startTime / 100, task->startTime % 100);
+    if (!start.isValid())
+        return;
+    QDateTime t(today.date(), start);
+    const qint64 step = qint64(task->interval) * 60;
+    for (;;) {
+        t = t.addSecs(step);
+        if (!t.isValid() || t.date() != today.date())
+            break;
+        const HhmmTime h = t.time().hour() * 100 + t.time().minute();
+        if (h > task->endTime)
+            break;
+        if (window.contains(h))
+            insertEntry(h, task, now);
+    }
+}
+
+void SpeechSchedule::BuildTodaySpeechList() {
+    currentEntry_ = -1;
+    list_.clear();
+    if (state_.workingNow) {
+        const HhmmTime now = NowHhmm(clock_);
+        for (const auto& task : store_.speechTasks) {
+            if (IsSpeechTaskActiveToday(*task, clock_))
+                addTaskEntries(task.get(), now);
+        }
+    }
+    if (view_)
+        view_->speechListRebuilt();
+}
+
+void SpeechSchedule::Tick() {
+    if (!state_.workingNow || !state_.loggedIn() || player_.paused() || currentEntry_ != -1)
+        return;
+    const HhmmTime now = NowHhmm(clock_);
+    for (size_t i = 0; i < list_.size(); ++i) {
+        TodaySpeechEntry& entry = list_[i];
+        if (entry.done || entry.dueTime != now)
+            continue;
+        currentEntry_ = int(i);
+        entry.done = 1;
+        if (view_)
+            view_->speechEntryStarted(currentEntry_);
+        // The entry is current before the job starts: a job that cannot
+        // speak ends at once and lets go of it again.
+        const SpeechRequest request = SpeechRequest::FromTask(*entry.task);
+        job_.StartSpeechJob(&request, true);
+        return;
+    }
+}
+
+void SpeechSchedule::EndCurrentEntry() {
+    if (currentEntry_ < 0 || currentEntry_ >= int(list_.size()))
+        return;
+    const int ended = currentEntry_;
+    currentEntry_ = -1;
+    if (view_)
+        view_->speechEntryChanged(ended);
+}

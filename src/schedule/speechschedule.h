@@ -1,0 +1,74 @@
+#pragma once
+
+#include <vector>
+
+#include "records.h"
+
+struct AppState;
+class Clock;
+class DataStore;
+class Player;
+class SpeechJob;
+
+// One due speech of today.
+struct TodaySpeechEntry {
+    HhmmTime dueTime = 0;
+    int done = 0;               // started, or already past when the list was built
+    SpeechTask* task = nullptr; // a task of the store; the list never owns it
+};
+
+// The panel that shows the list. The schedule keeps all state; the view only
+// redraws from it. Every notification may be ignored.
+class SpeechScheduleView {
+public:
+    virtual ~SpeechScheduleView() = default;
+    // TodaySpeechList was emptied and filled again: every row anew.
+    virtual void speechListRebuilt() {}
+    // The entry stopped being the current one: redraw its row.
+    virtual void speechEntryChanged(int /*index*/) {}
+    // The entry was started and is the current one: scroll it into view and
+    // redraw the list.
+    virtual void speechEntryStarted(int /*index*/) {}
+};
+
+// Today's scheduled speech: which speeches fall due today and when, and the
+// one-second tick that starts each in its minute as a speech job.
+class SpeechSchedule {
+public:
+    SpeechSchedule(DataStore& store, const Clock& clock, const AppState& state, Player& player,
+                   SpeechJob& job);
+    ~SpeechSchedule();
+    SpeechSchedule(const SpeechSchedule&) = delete;
+    SpeechSchedule& operator=(const SpeechSchedule&) = delete;
+
+    void setView(SpeechScheduleView* view) { view_ = view; }
+
+    // Forgets the current entry and lists today's due speeches of every task
+    // active today, in due-time order, inside today's working hours. Outside
+    // working hours the list stays empty. Entries before this minute are done.
+    void BuildTodaySpeechList();
+    // The one-second tick: during working hours, with a user logged in, the
+    // broadcast not paused and no entry's job running, starts the first entry
+    // due this very minute.
+    void Tick();
+    // The running speech job has ended: its entry is no longer current.
+    void EndCurrentEntry();
+
+    const std::vector<TodaySpeechEntry>& TodaySpeechList() const { return list_; }
+    // The entry whose job runs, -1 when none.
+    int currentEntryIndex() const { return currentEntry_; }
+
+private:
+    void insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime now);
+    void addTaskEntries(SpeechTask* task, HhmmTime now);
+
+    DataStore& store_;
+    const Clock& clock_;
+    const AppState& state_;
+    Player& player_;
+    SpeechJob& job_;
+    SpeechScheduleView* view_ = nullptr;
+
+    std::vector<TodaySpeechEntry> list_;
+    int currentEntry_ = -1;
+};
