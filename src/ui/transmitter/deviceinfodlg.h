@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class TransmitterLink;
+
+namespace Ui {
+class CDeviceInfoDlg;
+}
+
+// The transmitter's status, laid out like its front panel: model line,
+// frequency, power, reflected power, volume, pre-emphasis, temperature and
+// the two inputs. It only shows what the link last read; the main window
+// calls refresh() whenever the link's records or state change.
+class CDeviceInfoDlg : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CDeviceInfoDlg(const TransmitterLink& link, QWidget* parent = nullptr);
+    ~CDeviceInfoDlg() override;
+
+    // Rewrites every field from the link: its values while the link is
+    // usable, the zero texts otherwise; and recolours the texts.
+    void refresh();
+
+    // The text colours: white for a usable link and a field the transmitter
+    // has, grey otherwise.
+    static QColor activeTextColor();
+    static QColor inactiveTextColor();
+
+private:
+    void setColor(QWidget* widget, bool active);
+
+    const TransmitterLink& link_;
+    std::unique_ptr<Ui::CDeviceInfoDlg> ui_;
+};

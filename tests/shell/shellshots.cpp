@@ -1,0 +1,182 @@
+// Pictures of the shell and transmitter windows, Chinese and English, for a
+// person to look at after changing them:
+//
+//     shell-shots <output folder> [--qm <shell_en.qm>]
+//
+// The English pictures use the given compiled translation (lrelease of
+// resources/translations/shell_en.ts) and the English UI texts. The
+// connected panels talk to a transmitter simulator started on COM1 of a
+// temporary program folder.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QTranslator>
+
+#include <cstdio>
+
+#include "aboutdlg.h"
+#include "clock.h"
+#include "datastore.h"
+#include "deviceinfodlg.h"
+#include "devicesettingdlg.h"
+#include "settingdlg.h"
+#include "shelltestfolder.h"
+#include "startflashdlg.h"
+#include "systemtray.h"
+#include "transmitterlink.h"
+#include "transmitterobserver.h"
+#include "uitext.h"
+
+namespace {
+
+class ShotObserver : public TransmitterObserver {
+public:
+    CDeviceInfoDlg* info = nullptr;
+    CDeviceSettingDlg* settings = nullptr;
+    QString uiText(const QString& key) override { return GetUiText(key); }
+    void showWarning(const QString&, const QString&) override {}
+    void refreshPanels(bool reevaluate) override {
+        if (info)
+            info->refresh();
+        if (settings)
+            settings->refresh(reevaluate);
+    }
+    void setSwitchOffButton(int, const QString&) override {}
+    void enableSwitchOffButton(bool) override {}
+    void setConnectButtonText(const QString&) override {}
+    QString windowCaption() override { return QString(); }
+    bool windowLocked() override { return false; }
+    void setTitle(const QString&) override {}
+    void redrawWindow() override {}
+};
+
+QDir outDir;
+
+void save(QWidget* widget, const QString& name) {
+    widget->show();
+    QApplication::processEvents();
+    const QString path = outDir.filePath(name + QStringLiteral(".png"));
+    if (widget->grab().save(path))
+        std::printf("%s\n", qPrintable(path));
+    else
+        std::fprintf(stderr, "shell-shots: cannot write %s\n", qPrintable(path));
+    widget->hide();
+}
+
+// The two panels side by side, as the main window places them.
+void savePanels(CDeviceSettingDlg* settings, CDeviceInfoDlg* info, const QString& name) {
+    QWidget frame;
+    frame.setAutoFillBackground(true);
+    QPalette pal = frame.palette();
+    pal.setColor(QPalette::Window, QColor(238, 238, 238));
+    frame.setPalette(pal);
+    settings->setParent(&frame);
+    info->setParent(&frame);
+    settings->setGeometry(8, 8, 270, settings->sizeHint().height());
+    info->setGeometry(8, settings->geometry().bottom() + 8, 270, info->sizeHint().height());
+    frame.resize(286, info->geometry().bottom() + 9);
+    settings->show();
+    info->show();
+    save(&frame, name);
+    settings->setParent(nullptr);
+    info->setParent(nullptr);
+}
+
+void shoot(const QString& suffix) {
+    ShellTestFolder folder;
+    SystemClock clock;
+    DataStore store(clock);
+    store.settings.enterpriseName = suffix == QLatin1String("en")
+                                        ? QStringLiteral("Harbour Road School")
+                                        : QStringLiteral("海港路学校");
+    store.settings.dailyTime = {800, 1730, 800, 1730, 800, 1730, 800, 1730, 800, 1630, 900, 1200};
+
+    CSettingDlg settingsDialog(store, 600000);
+    save(&settingsDialog, QStringLiteral("settings_") + suffix);
+
+    ShotObserver observer;
+    TransmitterLink link(&observer);
+    {
+        CAboutDlg about(link);
+        save(&about, QStringLiteral("about_unconnected_") + suffix);
+    }
+
+    auto* info = new CDeviceInfoDlg(link);
+    auto* form = new CDeviceSettingDlg(link);
+    observer.info = info;
+    observer.settings = form;
+    savePanels(form, info, QStringLiteral("panels_unconnected_") + suffix);
+
+    {
+        SimulatorProcess sim(folder.path(), 1, {});
+        if (sim.ready() && link.ChangeDeviceState(kDeviceConnect)) {
+            savePanels(form, info, QStringLiteral("panels_connected_") + suffix);
+            CAboutDlg about(link);
+            save(&about, QStringLiteral("about_connected_") + suffix);
+            link.Disconnect();
+        } else {
+            std::fprintf(stderr, "shell-shots: no simulated transmitter\n");
+        }
+    }
+    {
+        SimulatorProcess sim(folder.path(), 1,
+                             {"--power-levels", "0.5,1,2", "--power", "1", "--no-partitions",
+                              "--no-bluetooth", "--no-temp"});
+        if (sim.ready() && link.ChangeDeviceState(kDeviceConnect)) {
+            savePanels(form, info, QStringLiteral("panels_limited_") + suffix);
+            link.Disconnect();
+        }
+    }
+    observer.info = nullptr;
+    observer.settings = nullptr;
+    delete info;
+    delete form;
+
+    QDir(folder.path()).mkpath(QStringLiteral("imgs"));
+    QFile::copy(QStringLiteral(TOLVANE_SOURCE_DIR "/resources/imgs/splash.bmp"),
+                folder.path(QStringLiteral("imgs/splash.bmp")));
+    CStartFlashDlg splash(store);
+    save(&splash, QStringLiteral("splash_") + suffix);
+
+    // The tray menu as it pops up.
+    QWidget owner;
+    CSystemTray tray(&owner, QIcon());
+    tray.menu()->adjustSize();
+    save(tray.menu(), QStringLiteral("traymenu_") + suffix);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Where the PNGs go."));
+    const QCommandLineOption qm(QStringLiteral("qm"), QStringLiteral("The English translation."),
+                                QStringLiteral("file"));
+    parser.addOption(qm);
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+    outDir = QDir(parser.positionalArguments().first());
+    outDir.mkpath(QStringLiteral("."));
+
+    SetUiLanguage(0);
+    shoot(QStringLiteral("zh"));
+
+    if (parser.isSet(qm)) {
+        QTranslator translator;
+        if (!translator.load(parser.value(qm))) {
+            std::fprintf(stderr, "shell-shots: cannot load %s\n", qPrintable(parser.value(qm)));
+            return 1;
+        }
+        QApplication::installTranslator(&translator);
+        SetUiLanguage(1);
+        shoot(QStringLiteral("en"));
+        QApplication::removeTranslator(&translator);
+    }
+    return 0;
+}
