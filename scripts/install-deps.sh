@@ -17,7 +17,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # sound server for tests, test media, display, CJK font
   pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame espeak-ng
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth xdotool fonts-wqy-microhei
   # locales for the code-page tests
   locales
 )

@@ -1,0 +1,110 @@
+#include "ardwellapp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QLockFile>
+
+#include "apppaths.h"
+#include "ardwelldlg.h"
+#include "languageresources.h"
+#include "messagebox.h"
+#include "startflashdlg.h"
+#include "stringutils.h"
+#include "uitext.h"
+
+CArdwellApp::CArdwellApp(const Clock& clock, StationBackends backends)
+    : clock_(clock), backends_(std::move(backends)), store_(clock) {
+    tickCount = [] {
+        static QElapsedTimer monotonic;
+        if (!monotonic.isValid())
+            monotonic.start();
+        // Never 0: the main window takes 0 for "not timing".
+        return monotonic.elapsed() + 1;
+    };
+}
+
+CArdwellApp::~CArdwellApp() = default;
+
+bool CArdwellApp::acquireInstance() {
+    auto lock = std::make_unique<QLockFile>(
+        QDir(QDir::tempPath()).filePath(QString::fromLatin1(kInstanceName)));
+    // Only a live copy counts: the lock of a crashed one is taken over at
+    // once, and a long-running copy is never taken for a crashed one.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    instance_ = std::move(lock);
+    return true;
+}
+
+int CArdwellApp::Run() {
+    if (!acquireInstance()) {
+        // Told in the language the running copy uses.
+        SetUiLanguage(TextToInt(ReadConfig(QStringLiteral("LangId"))));
+        MessageBox::showNotice(nullptr, QStringLiteral("app_already_startup"),
+                               GetUiText(QStringLiteral("app_already_startup")));
+        return 1;
+    }
+
+    // The windows end and reopen on their own; closing the last one must
+    // not end the process's event handling between two passes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetResourceModule(QStringLiteral(":/"));
+    QApplication::setWindowIcon(QIcon(OwnPicturePath(QStringLiteral("icon.png"))));
+
+    state_.currentUser.clear();
+    state_.currentRole = 0;
+    for (bool firstPass = true;; firstPass = false) {
+        state_.reopenRequested = false;
+        state_.langId = TextToInt(ReadConfig(QStringLiteral("LangId")));
+        SetUiLanguage(state_.langId);
+        store_.langIdForSave = state_.langId;
+        UseLanguageResources(state_.langId);
+        state_.screenLocked = false;
+        state_.workingNow = false;
+
+        if (firstPass)
+            runSplash();
+
+        {
+            CArdwellDlg window(*this);
+            mainWindow_ = &window;
+            ++passes_;
+            if (onMainWindow)
+                onMainWindow(window);
+            window.RunModal();
+            mainWindow_ = nullptr;
+        }
+        if (!state_.reopenRequested)
+            break;
+    }
+
+    WriteConfig(QStringLiteral("LoginUser"), state_.currentUser);
+    store_.ClearAll();
+    link_.setObserver(nullptr);
+    instance_.reset();
+    return 0;
+}
+
+void CArdwellApp::runSplash() {
+    if (showSplash)
+        showSplash(store_);
+    else
+        CStartFlashDlg::Run(store_);
+}
+
+bool CArdwellApp::RequestReopen(int langId, QWidget* parent) {
+    if (langId == state_.langId)
+        return true;
+    const int answer = MessageBox::show(
+        parent, QStringLiteral("ask_reopen_dlg"), GetUiText(QStringLiteral("ask_reopen_dlg")),
+        MessageBox::Icon::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer != QMessageBox::Yes)
+        return false;
+    state_.langId = langId;
+    WriteConfig(QStringLiteral("LangId"), QString::number(uint(langId)));
+    state_.reopenRequested = true;
+    return true;
+}

@@ -1,0 +1,30 @@
+#include "userlogin.h"
+
+#include "appstate.h"
+#include "datastore.h"
+#include "uitext.h"
+#include "userlogindlg.h"
+
+bool RunLogin(AppState& state, DataStore& store, QWidget* parent) {
+    QString name = state.currentUser;
+    if (name.isEmpty())
+        name = ReadConfig(QStringLiteral("LoginUser"));
+    const int mode = state.loggedIn() ? CUserLoginDlg::LoginAgain : CUserLoginDlg::StartupLogin;
+
+    CUserLoginDlg dlg(store, name, mode, parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    // The name as typed: it may differ in case from the account's name.
+    state.currentUser = dlg.loginName();
+    state.currentRole = dlg.roleResult();
+    return true;
+}
+
+bool VerifyCurrentUser(const AppState& state, DataStore& store, QWidget* parent) {
+    CUserLoginDlg dlg(store, state.currentUser, CUserLoginDlg::VerifyPassword, parent);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+bool IsAdministrator(const AppState& state) {
+    return state.currentRole == 1;
+}

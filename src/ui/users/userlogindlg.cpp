@@ -1,0 +1,190 @@
+#include "userlogindlg.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+#include "apppaths.h"
+#include "datastore.h"
+#include "messagebox.h"
+#include "skin.h"
+#include "uitext.h"
+#include "waitcursor.h"
+
+namespace {
+
+constexpr int kPasswordLength = 40;
+// The corners are cut as quarter ellipses of this width and height.
+constexpr int kCornerSize = 10;
+
+QString loginPicturePath() {
+    return GetAppFolder() + QStringLiteral("/imgs/loginbk.bmp");
+}
+
+QRegion cutCorners(const QSize& size) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), kCornerSize / 2.0,
+                        kCornerSize / 2.0);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+} // namespace
+
+CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_store(store), m_mode(mode) {
+    setObjectName(QStringLiteral("CUserLoginDlg"));
+    setWindowTitle(tr("用户登录"));
+    setFixedSize(kWidth, kHeight);
+    setMask(cutCorners(size()));
+    if (!QApplication::windowIcon().isNull())
+        setWindowIcon(QApplication::windowIcon());
+
+    // The labels and the buttons are part of the picture; the widgets stay
+    // hidden so that the picture is what the user sees and clicks.
+    auto* nameLabel = new QLabel(tr("登录名："), this);
+    nameLabel->setObjectName(QStringLiteral("nameLabel"));
+    nameLabel->setGeometry(130, 108, 70, 18);
+    nameLabel->hide();
+    auto* passwordLabel = new QLabel(tr("密码："), this);
+    passwordLabel->setObjectName(QStringLiteral("passwordLabel"));
+    passwordLabel->setGeometry(130, 147, 70, 18);
+    passwordLabel->hide();
+
+    auto* ok = new QPushButton(tr("登录"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setGeometry(okButtonRect());
+    ok->setAutoDefault(false);
+    ok->hide();
+    auto* cancel = new QPushButton(tr("取消"), this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    cancel->setGeometry(cancelButtonRect());
+    cancel->setAutoDefault(false);
+    cancel->hide();
+    connect(ok, &QPushButton::clicked, this, &CUserLoginDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The icon and the prompt sit on the white part of the picture.
+    QPalette onWhite = palette();
+    onWhite.setColor(QPalette::Window, Qt::white);
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setGeometry(186, 62, 24, 24);
+    icon->setPalette(onWhite);
+    icon->setAutoFillBackground(true);
+    if (!windowIcon().isNull())
+        icon->setPixmap(windowIcon().pixmap(24, 24));
+    m_prompt = new QLabel(tr("请输入登录名和密码。"), this);
+    m_prompt->setObjectName(QStringLiteral("prompt"));
+    m_prompt->setGeometry(216, 58, 186, 36);
+    m_prompt->setWordWrap(true);
+    m_prompt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_prompt->setPalette(onWhite);
+    m_prompt->setAutoFillBackground(true);
+
+    m_nameEdit = new QLineEdit(this);
+    m_nameEdit->setObjectName(QStringLiteral("loginName"));
+    m_nameEdit->setGeometry(204, 108, 158, 18);
+    m_passwordEdit = new QLineEdit(this);
+    m_passwordEdit->setObjectName(QStringLiteral("password"));
+    m_passwordEdit->setGeometry(204, 147, 158, 18);
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_passwordEdit->setMaxLength(kPasswordLength);
+    // Thin boxes: the picture draws the frames around them.
+    m_nameEdit->setFrame(false);
+    m_passwordEdit->setFrame(false);
+
+    QString offered = name;
+    if (m_mode == StartupLogin && offered.isEmpty() && !m_store.users.empty())
+        offered = m_store.users.front()->name;
+    m_nameEdit->setText(offered);
+
+    if (m_mode == VerifyPassword) {
+        if (!offered.isEmpty())
+            m_nameEdit->setEnabled(false);
+        setWindowTitle(GetUiText(QStringLiteral("pwd_verify")));
+        m_prompt->setText(GetUiText(QStringLiteral("entry_pwd_to_verify_permissions")));
+    }
+    if (!offered.isEmpty())
+        m_passwordEdit->setFocus();
+    else
+        m_nameEdit->setFocus();
+}
+
+void CUserLoginDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    activateWindow();
+    if (!m_nameEdit->text().isEmpty())
+        m_passwordEdit->setFocus();
+}
+
+void CUserLoginDlg::OnOK() {
+    bool accepted = false;
+    {
+        // The wait cursor stays for the minimum time of an attempt, whatever
+        // the outcome, so a wrong guess costs as much as a right one.
+        WaitCursor busy(kAttemptMs);
+        const QString name = m_nameEdit->text();
+        const QString password = m_passwordEdit->text();
+        const auto refuse = [this](const char* key) {
+            const QString k = QString::fromLatin1(key);
+            MessageBox::showNotice(this, k, GetUiText(k));
+        };
+        if (name.isEmpty()) {
+            refuse("entry_loginid");
+            m_nameEdit->setFocus();
+            m_passwordEdit->clear();
+        } else if (password.isEmpty()) {
+            refuse("entry_pwd");
+            m_passwordEdit->setFocus();
+        } else if (const UserAccount* account = m_store.FindUser(name); !account) {
+            refuse("no_loginid");
+            m_nameEdit->setFocus();
+            m_passwordEdit->clear();
+        } else if (account->password != password) {
+            refuse("pwd_err");
+            m_passwordEdit->setFocus();
+            m_passwordEdit->clear();
+        } else {
+            m_loginName = name;
+            m_role = account->role;
+            accepted = true;
+        }
+    }
+    if (accepted)
+        accept();
+}
+
+void CUserLoginDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // Without the picture the dialog keeps its plain background; the boxes
+    // still work.
+    DrawBitmapInRect(painter, LoadSkinPicture(loginPicturePath()), rect());
+}
+
+void CUserLoginDlg::keyPressEvent(QKeyEvent* event) {
+    // The OK button is hidden, so Enter is not a default-button press here.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OnOK();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CUserLoginDlg::mousePressEvent(QMouseEvent* event) {
+    // Taken, so that the release comes here too.
+    event->accept();
+}
+
+void CUserLoginDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (okButtonRect().contains(at))
+        OnOK();
+    else if (cancelButtonRect().contains(at))
+        reject();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+
+class DataStore;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The login window: a picture ("imgs/loginbk.bmp" of the program folder)
+// with the name and password boxes on it. The labels and buttons exist but
+// stay hidden, because the picture shows them; a click on a button's place
+// in the picture acts as the button.
+class CUserLoginDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Mode {
+        StartupLogin = 0,   // nobody is logged in yet
+        VerifyPassword = 1, // the current user confirms it is still them
+        LoginAgain = 2,     // somebody logs in in place of the current user
+    };
+
+    static constexpr int kWidth = 414;
+    static constexpr int kHeight = 303;
+    // Every attempt takes at least this long, to slow down guessing.
+    static constexpr int kAttemptMs = 200;
+
+    CUserLoginDlg(DataStore& store, const QString& name, int mode, QWidget* parent = nullptr);
+
+    // The name as typed and the account's role, valid after OK.
+    QString loginName() const { return m_loginName; }
+    int roleResult() const { return m_role; }
+    int mode() const { return m_mode; }
+
+    // Where the picture shows the two buttons (client coordinates).
+    static QRect okButtonRect() { return QRect(201, 201, 75, 20); }
+    static QRect cancelButtonRect() { return QRect(292, 201, 75, 20); }
+
+    // Checks the two boxes; closes with OK when the account and password
+    // match, otherwise says why and stays open for another attempt.
+    void OnOK();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    DataStore& m_store;
+    int m_mode;
+    QString m_loginName;
+    int m_role = 0;
+    QLineEdit* m_nameEdit;
+    QLineEdit* m_passwordEdit;
+    QLabel* m_prompt;
+};
