@@ -43,8 +43,8 @@ fi
 # Locales with a double-byte and a single-byte system code page for the
 # text-file tests (they skip when these are missing).
 installed_locales=$(locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-')
-for spec in zh_CN:GBK:zh_cn.gbk en_US:ISO-8859-1:en_us.iso88591; do
-  IFS=: read -r input charset name <<<"$spec"
+for entry in zh_CN:GBK:zh_cn.gbk en_US:ISO-8859-1:en_us.iso88591; do
+  IFS=: read -r input charset name <<<"$entry"
   if ! grep -qx "$name" <<<"$installed_locales"; then
     echo "Generating locale $input.$charset"
     # localedef reports warnings with a nonzero status though the locale is made.

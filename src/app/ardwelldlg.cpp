@@ -159,18 +159,18 @@ void CArdwellDlg::createControls() {
         {IdAbout, "aboutButton", tr("关于"), &CArdwellDlg::OnAbout},
     };
     int x = 10;
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new CMyButton(spec.id, spec.text, this);
-        button->setObjectName(QString::fromLatin1(spec.name));
+    for (const ButtonSpec& entry : buttons) {
+        auto* button = new CMyButton(entry.id, entry.text, this);
+        button->setObjectName(QString::fromLatin1(entry.name));
         button->setGeometry(x, kTopRow, kButtonWidth, kButtonHeight);
         // Enter does nothing in this window, not even on a focused button.
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, spec.command);
-        if (spec.id == IdConnect)
+        connect(button, &QPushButton::clicked, this, entry.command);
+        if (entry.id == IdConnect)
             connectButton_ = button;
-        else if (spec.id == IdSwitchOff)
+        else if (entry.id == IdSwitchOff)
             switchOffButton_ = button;
-        else if (spec.id == IdPause)
+        else if (entry.id == IdPause)
             pauseButton_ = button;
         x += kButtonStep;
     }

@@ -27,6 +27,7 @@
 #include "fakemedia.h"
 #include "languageresources.h"
 #include "messagebox.h"
+#include "simulatorprocess.h"
 #include "uitext.h"
 #include "userlogindlg.h"
 
@@ -193,43 +194,3 @@ inline bool WaitFor(const std::function<bool()>& condition, int ms) {
     }
     return true;
 }
-
-// The transmitter simulator on a pseudo-terminal, linked as ports/COM<n> of
-// the program folder; stopped with the object.
-class Simulator {
-public:
-    Simulator(const QString& folder, int com)
-        : link_(QStringLiteral("%1/ports/COM%2").arg(folder).arg(com)),
-          log_(QStringLiteral("%1/sim-COM%2.log").arg(folder).arg(com)) {
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral(TOLVANE_BIN_DIR "/transmitter-sim"),
-                       {QStringLiteral("--com"), QString::number(com), QStringLiteral("--folder"),
-                        folder, QStringLiteral("--log"), log_});
-    }
-    ~Simulator() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-
-    bool ready() {
-        if (!process_.waitForStarted(5000))
-            return false;
-        return WaitFor([this] { return QFileInfo(link_).isSymLink() && QFileInfo::exists(link_); },
-                       5000);
-    }
-
-    QString log() const {
-        QFile file(log_);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-private:
-    QString link_;
-    QString log_;
-    QProcess process_;
-};

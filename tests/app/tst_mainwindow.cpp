@@ -340,7 +340,7 @@ void TestMainWindow::newDateRebuildsTheLists() {
 void TestMainWindow::idleSwitchOffAndWake() {
     StationRig rig;
     QVERIFY(rig.ready);
-    Simulator simulator(rig.folder.path(), 1);
+    SimulatorProcess simulator(rig.folder.path(), 1, {});
     QVERIFY(simulator.ready());
     CArdwellDlg& window = rig.openWindow(QStringLiteral("Admin"));
     window.setIdleTime(600000);
@@ -374,7 +374,7 @@ void TestMainWindow::idleSwitchOffAndWake() {
     QVERIFY(link.switchedOff());
     QVERIFY(!link.IsConnected());
     QVERIFY(rig.logText().contains(QStringLiteral("Shutdown!")));
-    QVERIFY(WaitFor([&] { return simulator.log().contains(QStringLiteral("AT+OFF")); }, 2000));
+    QVERIFY(WaitFor([&] { return simulator.logText().contains(QStringLiteral("AT+OFF")); }, 2000));
     QCOMPARE(switchOff->text(), GetUiText(QStringLiteral("reboot")));
     QCOMPARE(switchOff->property("iconId").toInt(), int(kRestartIcon));
     QVERIFY(window.windowTitle().contains(GetUiText(QStringLiteral("shutdown"))));
@@ -434,7 +434,7 @@ void TestMainWindow::exitConfirmation() {
     QFETCH(bool, ends);
     StationRig rig;
     QVERIFY(rig.ready);
-    Simulator simulator(rig.folder.path(), 1);
+    SimulatorProcess simulator(rig.folder.path(), 1, {});
     QVERIFY(simulator.ready());
     CArdwellDlg& window = rig.openWindow(QStringLiteral("Admin"));
     window.OnConnectDevice();
@@ -453,8 +453,8 @@ void TestMainWindow::exitConfirmation() {
     QCOMPARE(rig.logText().contains(QStringLiteral("Exit App!")), ends);
     QVERIFY(!window.commandGuarded());
     if (ends)
-        QVERIFY(WaitFor([&] { return simulator.log().contains(QStringLiteral("AT+DISCONNECT")); },
-                        2000));
+        QVERIFY(WaitFor(
+            [&] { return simulator.logText().contains(QStringLiteral("AT+DISCONNECT")); }, 2000));
 }
 
 void TestMainWindow::lockScreen() {
@@ -490,7 +490,7 @@ void TestMainWindow::lockScreen() {
 void TestMainWindow::reopenedWindowShowsTheConnectedTransmitter() {
     StationRig rig;
     QVERIFY(rig.ready);
-    Simulator simulator(rig.folder.path(), 1);
+    SimulatorProcess simulator(rig.folder.path(), 1, {});
     QVERIFY(simulator.ready());
     CArdwellDlg& first = rig.openWindow(QStringLiteral("Admin"));
     first.OnConnectDevice();

@@ -254,7 +254,8 @@ void TestMediaBackends::speechBackgroundMusicLoops() {
             auto* mp = static_cast<QtMediaBackend*>(player->backend())->mediaPlayer();
             QTest::qWait(1500);
             if (player->GetPlayPosition() <= 30)
-                qDebug() << "DIAG" << round << mp->mediaStatus() << mp->playbackState() << mp->error() << mp->position() << mp->duration() << mp->source();
+                qDebug() << "DIAG" << round << mp->mediaStatus() << mp->playbackState()
+                         << mp->error() << mp->position() << mp->duration() << mp->source();
         }
         QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayPosition() > 30, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(player->IsPlayerIdle(), 5000);

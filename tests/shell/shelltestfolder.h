@@ -13,6 +13,7 @@
 
 #include "apppaths.h"
 #include "cryptfile.h"
+#include "simulatorprocess.h"
 
 // A temporary program folder for the window tests: the Chinese UI texts, the
 // cipher library (so that saves really write), data/ and ports/. It is the
@@ -40,67 +41,4 @@ public:
 
 private:
     QTemporaryDir dir;
-};
-
-// The transmitter simulator on a pseudo-terminal, linked as ports/COM<n> of
-// the program folder; stopped when it goes out of scope.
-class SimulatorProcess {
-public:
-    SimulatorProcess(const QString& folder, int com, const QStringList& options)
-        : link(QStringLiteral("%1/ports/COM%2").arg(folder).arg(com)),
-          logPath(QStringLiteral("%1/sim-COM%2.log").arg(folder).arg(com)) {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(
-            QStringLiteral(TOLVANE_BIN_DIR "/transmitter-sim"),
-            QStringList{"--com", QString::number(com), "--folder", folder, "--log", logPath} +
-                options);
-    }
-    ~SimulatorProcess() { stop(); }
-
-    // Waits until the port is there.
-    bool ready() {
-        if (!process.waitForStarted(5000))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 5000) {
-            if (QFileInfo(link).isSymLink() && QFileInfo::exists(link))
-                return true;
-            if (process.state() == QProcess::NotRunning)
-                return false;
-            QThread::msleep(20);
-        }
-        return false;
-    }
-
-    void stop() {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-
-    // The commands received so far, without their CR LF.
-    QStringList commands() const {
-        QFile file(logPath);
-        QStringList result;
-        if (!file.open(QIODevice::ReadOnly))
-            return result;
-        static const QRegularExpression received(
-            QStringLiteral("<- \\[(\\d+) bytes\\] (.*)\\\\r\\\\n$"));
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            const QRegularExpressionMatch m = received.match(QString::fromUtf8(line));
-            if (m.hasMatch())
-                result << m.captured(2);
-        }
-        return result;
-    }
-
-private:
-    QProcess process;
-    QString link;
-    QString logPath;
 };

@@ -12,80 +12,11 @@
 #include "apppaths.h"
 #include "serialport.h"
 #include "serialtransport.h"
+#include "simulatorprocess.h"
 #include "transmitterlink.h"
 #include "transmitterobserver.h"
 
 namespace {
-
-// One simulator process, linked as ports/COM<n> of the program folder. It is
-// always stopped, and its link must be gone afterwards.
-class Simulator {
-public:
-    Simulator(const QString& folder, int com, const QStringList& options)
-        : link(QStringLiteral("%1/ports/COM%2").arg(folder).arg(com)),
-          logPath(QStringLiteral("%1/sim-COM%2.log").arg(folder).arg(com)) {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(
-            QStringLiteral(TOLVANE_BIN_DIR "/transmitter-sim"),
-            QStringList{"--com", QString::number(com), "--folder", folder, "--log", logPath} +
-                options);
-    }
-    ~Simulator() { stop(); }
-
-    // Waits until the link is there.
-    bool ready() {
-        if (!process.waitForStarted(5000))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 5000) {
-            if (QFileInfo(link).isSymLink() && QFileInfo::exists(link))
-                return true;
-            if (process.state() == QProcess::NotRunning)
-                return false;
-            QThread::msleep(20);
-        }
-        return false;
-    }
-
-    void stop() {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-
-    bool linkRemoved() const { return !QFileInfo(link).isSymLink(); }
-
-    // The commands the simulator received, as logged, without the CR LF.
-    QStringList commands() const {
-        QFile file(logPath);
-        QStringList result;
-        if (!file.open(QIODevice::ReadOnly))
-            return result;
-        static const QRegularExpression received(
-            QStringLiteral("<- \\[(\\d+) bytes\\] (.*)\\\\r\\\\n$"));
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            const QRegularExpressionMatch m = received.match(QString::fromUtf8(line));
-            if (m.hasMatch())
-                result << m.captured(2);
-        }
-        return result;
-    }
-
-    QString logText() const {
-        QFile file(logPath);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-private:
-    QProcess process;
-    QString link;
-    QString logPath;
-};
 
 // Passes everything through to the real port and notes the size of every chunk.
 class ChunkRecorder : public SerialPort {
@@ -199,7 +130,7 @@ void TestTransmitterEndToEnd::transport() {
     QFETCH(int, minMs);
     QFETCH(int, maxMs);
 
-    Simulator sim(folder->path(), 2, options);
+    SimulatorProcess sim(folder->path(), 2, options);
     QVERIFY(sim.ready());
     std::unique_ptr<SerialPort> port = OpenSerialPort(2);
     QVERIFY(port);
@@ -220,7 +151,7 @@ void TestTransmitterEndToEnd::transport() {
 }
 
 void TestTransmitterEndToEnd::longCommandGoesOutInChunks() {
-    Simulator sim(folder->path(), 1, {});
+    SimulatorProcess sim(folder->path(), 1, {});
     QVERIFY(sim.ready());
     ChunkRecorder port(OpenSerialPort(1));
 
@@ -249,8 +180,8 @@ void TestTransmitterEndToEnd::missingPortFailsAtOnce() {
 void TestTransmitterEndToEnd::scanFindsTheTransmitterThenTriesItsPortFirst() {
     mapToNothing(1);
     mapToNothing(3);
-    Simulator silent(folder->path(), 2, {"--silent"});
-    Simulator transmitter(folder->path(), 4, {"--product", "FM-30"});
+    SimulatorProcess silent(folder->path(), 2, {"--silent"});
+    SimulatorProcess transmitter(folder->path(), 4, {"--product", "FM-30"});
     QVERIFY(silent.ready());
     QVERIFY(transmitter.ready());
 
@@ -287,7 +218,7 @@ void TestTransmitterEndToEnd::scanFindsTheTransmitterThenTriesItsPortFirst() {
 }
 
 void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
-    Simulator sim(folder->path(), 1, {});
+    SimulatorProcess sim(folder->path(), 1, {});
     QVERIFY(sim.ready());
     TitleObserver observer;
     TransmitterLink link(&observer);
@@ -323,7 +254,7 @@ void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
 }
 
 void TestTransmitterEndToEnd::applyFromUiReadsValuesBack() {
-    Simulator sim(folder->path(), 1, {"--volume-range", "0-15"});
+    SimulatorProcess sim(folder->path(), 1, {"--volume-range", "0-15"});
     QVERIFY(sim.ready());
     TitleObserver observer;
     TransmitterLink link(&observer);
