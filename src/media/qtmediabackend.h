@@ -6,6 +6,7 @@
 
 class QAudioOutput;
 class QMediaPlayer;
+class QUrl;
 
 // The media player on Qt Multimedia: a QMediaPlayer with a QAudioOutput.
 // The visible player attaches its video surface and its controls to the
@@ -32,6 +33,7 @@ public:
 
 private:
     QtMediaBackend();
+    void reload(const QUrl& url);
     std::unique_ptr<QAudioOutput> output_;
     std::unique_ptr<QMediaPlayer> player_;
 };

@@ -43,7 +43,8 @@ int CStartFlashDlg::exec() {
         setResult(0);
         return 0;
     }
-    timerId_ = startTimer(kShowMs);
+    // Precise: a coarse timer may fire up to 5% early.
+    timerId_ = startTimer(kShowMs, Qt::PreciseTimer);
     return QDialog::exec();
 }
 
