@@ -27,30 +27,32 @@ QtMediaBackend::~QtMediaBackend() {
 bool QtMediaBackend::load(const QString& path) {
     if (!player_->isAvailable())
         return false;
-    // The same source again would be ignored and leave the player at the end
-    // of the medium, where it reads as stopped: load it afresh. QMediaPlayer
-    // never starts by itself after a new source.
-    const QUrl url = QUrl::fromLocalFile(path);
-    if (player_->source() == url)
-        player_->setSource(QUrl());
-    player_->setSource(url);
+    // QMediaPlayer never starts by itself after a new source.
+    reload(QUrl::fromLocalFile(path));
     return true;
+}
+
+void QtMediaBackend::reload(const QUrl& url) {
+    // A medium is not played twice on the same pipeline: once it has ended or
+    // was stopped, playing or seeking it again often leaves it hanging a
+    // moment after the start, still "playing". Dropping the source first
+    // gives a fresh one, even for the same file (the same source again would
+    // be ignored).
+    if (player_->playbackState() != QMediaPlayer::StoppedState)
+        player_->stop();
+    player_->setSource(QUrl());
+    player_->setSource(url);
 }
 
 bool QtMediaBackend::play() {
     if (!player_->isAvailable())
         return false;
-    // Playing a medium again once it has ended or was stopped often hangs the
-    // pipeline a moment after the start, still "playing". A medium loaded
-    // afresh plays reliably, from its beginning.
+    // Played again after its end or a stop: from its beginning, afresh.
     const QMediaPlayer::MediaStatus status = player_->mediaStatus();
     if (player_->playbackState() == QMediaPlayer::StoppedState && !player_->source().isEmpty() &&
         (status == QMediaPlayer::EndOfMedia || status == QMediaPlayer::LoadedMedia ||
-         status == QMediaPlayer::BufferedMedia)) {
-        const QUrl url = player_->source();
-        player_->setSource(QUrl());
-        player_->setSource(url);
-    }
+         status == QMediaPlayer::BufferedMedia))
+        reload(player_->source());
     player_->play();
     return true;
 }
@@ -66,9 +68,10 @@ bool QtMediaBackend::stop() {
 }
 
 bool QtMediaBackend::setPosition(qint64 ms) {
-    // A seek at the end of the medium is where the pipeline hangs; play()
+    // Seeking a stopped or ended medium is where the pipeline hangs; play()
     // starts such a medium from its beginning anyway.
-    if (player_->mediaStatus() != QMediaPlayer::EndOfMedia)
+    if (player_->playbackState() != QMediaPlayer::StoppedState &&
+        player_->mediaStatus() != QMediaPlayer::EndOfMedia)
         player_->setPosition(ms);
     return true;
 }
