@@ -1,5 +1,7 @@
 #include "listutils.h"
 
+#include "fonts.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -86,4 +88,15 @@ void SwapListRows(QTreeWidget* list, int a, int b) {
                                    QItemSelectionModel::NoUpdate);
 
     list->setUpdatesEnabled(updates);
+}
+
+void SetUpReportList(QTreeWidget* list) {
+    list->setFont(NormalFont());
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }

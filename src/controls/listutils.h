@@ -10,6 +10,10 @@ class QTreeWidget;
 // "#<n+1>" in the application font, a little more than the largest number.
 void NumberListRows(QTreeWidget* list);
 
+// Makes a tree widget a report list as the panels use it: the interface font,
+// flat rows of one height, whole rows selected one at a time, no editing.
+void SetUpReportList(QTreeWidget* list);
+
 // After row `deletedRow` was removed: selects, makes current and scrolls to
 // the row above it, or to row 0 when the first row was removed. Returns the
 // selected row, or -1 when there is no such row (nothing is changed then).

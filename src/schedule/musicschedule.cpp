@@ -18,25 +18,9 @@ namespace {
 // The list grows in whole blocks, so that a day's entries rarely move.
 constexpr size_t kListBlock = 256;
 
-struct Window {
-    HhmmTime start = 0;
-    HhmmTime end = 0;
-};
-
 // The task's daily window cut to today's working hours.
-Window EffectiveWindow(const MusicTask& task, const CommonSettings& settings, int weekday) {
-    Window w{task.startTime, task.endTime};
-    const HhmmTime workStart = settings.dailyTime[size_t(2 * weekday)];
-    const HhmmTime workEnd = settings.dailyTime[size_t(2 * weekday + 1)];
-    if (workStart > 0 && workStart > w.start)
-        w.start = workStart;
-    if (workEnd > 0 && workEnd < w.end)
-        w.end = workEnd;
-    return w;
-}
-
-bool InWindow(const Window& w, HhmmTime t) {
-    return w.start <= t && t <= w.end;
+DailyWindow EffectiveWindow(const MusicTask& task, const CommonSettings& settings, int weekday) {
+    return CutToWorkingHours(task.startTime, task.endTime, settings, weekday);
 }
 
 HhmmTime ToHhmm(const QTime& t) {
@@ -198,7 +182,8 @@ void MusicSchedule::BuildTodayMusicList() {
         const QDateTime moment = clock_.now();
         const QDate today = moment.date();
         const HhmmTime now = ToHhmm(moment.time());
-        const Window window = EffectiveWindow(*currentTask_, store_.settings, WeekdayOf(today));
+        const DailyWindow window =
+            EffectiveWindow(*currentTask_, store_.settings, WeekdayOf(today));
 
         for (const auto& item : currentTask_->items) {
             if (item->kind == PlayItem::Background) {
@@ -214,12 +199,12 @@ void MusicSchedule::BuildTodayMusicList() {
                 for (const HhmmTime point : item->timePoints) {
                     if (point <= 0)
                         break;
-                    if (InWindow(window, point))
+                    if (window.contains(point))
                         insertEntry(point, item, now);
                 }
                 continue;
             }
-            if (InWindow(window, item->rangeStart))
+            if (window.contains(item->rangeStart))
                 insertEntry(item->rangeStart, item, now);
             const QTime start = FromHhmm(item->rangeStart);
             if (item->interval < 1 || !start.isValid())
@@ -232,7 +217,7 @@ void MusicSchedule::BuildTodayMusicList() {
                 const HhmmTime h = ToHhmm(t.time());
                 if (h > item->rangeEnd || h > currentTask_->endTime || t.date() != today)
                     break;
-                if (InWindow(window, h))
+                if (window.contains(h))
                     insertEntry(h, item, now);
             }
         }

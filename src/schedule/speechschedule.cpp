@@ -14,22 +14,9 @@ namespace {
 // The list grows in whole blocks, so that a day's entries rarely move.
 constexpr size_t kListBlock = 256;
 
-struct Window {
-    HhmmTime start = 0;
-    HhmmTime end = 0;
-    bool contains(HhmmTime t) const { return start <= t && t <= end; }
-};
-
 // The task's daily window cut to today's working hours.
-Window EffectiveWindow(const SpeechTask& task, const CommonSettings& settings, int weekday) {
-    Window w{task.startTime, task.endTime};
-    const HhmmTime workStart = settings.dailyTime[size_t(2 * weekday)];
-    const HhmmTime workEnd = settings.dailyTime[size_t(2 * weekday + 1)];
-    if (workStart > 0 && workStart > w.start)
-        w.start = workStart;
-    if (workEnd > 0 && workEnd < w.end)
-        w.end = workEnd;
-    return w;
+DailyWindow EffectiveWindow(const SpeechTask& task, const CommonSettings& settings, int weekday) {
+    return CutToWorkingHours(task.startTime, task.endTime, settings, weekday);
 }
 
 } // namespace
@@ -58,7 +45,7 @@ void SpeechSchedule::insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime no
 
 void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
     const QDateTime today = clock_.now();
-    const Window window = EffectiveWindow(*task, store_.settings, TodayWeekday(clock_));
+    const DailyWindow window = EffectiveWindow(*task, store_.settings, TodayWeekday(clock_));
     if (window.contains(task->startTime))
         insertEntry(task->startTime, task, now);
     if (task->interval <= 0)

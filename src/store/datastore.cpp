@@ -50,6 +50,18 @@ template <typename T> int indexOf(const DataStore::List<T>& list, const T* recor
 
 } // namespace
 
+DailyWindow CutToWorkingHours(HhmmTime start, HhmmTime end, const CommonSettings& settings,
+                              int weekday) {
+    DailyWindow window{start, end};
+    const HhmmTime workStart = settings.dailyTime[size_t(2 * weekday)];
+    const HhmmTime workEnd = settings.dailyTime[size_t(2 * weekday + 1)];
+    if (workStart > 0 && workStart > window.start)
+        window.start = workStart;
+    if (workEnd > 0 && workEnd < window.end)
+        window.end = workEnd;
+    return window;
+}
+
 bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,
                           const Clock& clock) {
     if (task.disabled)
@@ -58,15 +70,9 @@ bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,
     const YmdDate today = DateToYmd(now.date());
     const HhmmTime minute = now.time().hour() * 100 + now.time().minute();
     const int g = WeekdayOf(now.date());
-    HhmmTime from = task.startTime, to = task.endTime;
-    const HhmmTime workStart = settings.dailyTime[size_t(2 * g)];
-    const HhmmTime workEnd = settings.dailyTime[size_t(2 * g + 1)];
-    if (workStart > 0 && from < workStart)
-        from = workStart;
-    if (workEnd > 0 && workEnd < to)
-        to = workEnd;
+    const DailyWindow window = CutToWorkingHours(task.startTime, task.endTime, settings, g);
     return task.startDate <= today && today <= task.endDate && (task.weekdays & WeekdayBit(g)) &&
-           from <= minute && minute <= to;
+           window.contains(minute);
 }
 
 bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock) {

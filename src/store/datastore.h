@@ -115,6 +115,17 @@ private:
     bool unreadable[FileCount] = {};
 };
 
+// A daily window [start, end], both minutes inclusive.
+struct DailyWindow {
+    HhmmTime start = 0;
+    HhmmTime end = 0;
+    bool contains(HhmmTime t) const { return start <= t && t <= end; }
+};
+
+// A task's daily window cut to the working hours of weekday g (0 no bound).
+DailyWindow CutToWorkingHours(HhmmTime start, HhmmTime end, const CommonSettings& settings,
+                              int weekday);
+
 // Whether a music task is due at this moment: its dates, weekday and daily
 // window, the window cut to today's working hours; both bounds inclusive.
 bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,

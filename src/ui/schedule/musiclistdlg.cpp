@@ -231,14 +231,7 @@ CMusicListDlg::CMusicListDlg(MusicSchedule& schedule, QWidget* parent)
     list_ = new MusicListView(schedule_, this);
     list_->setObjectName(QStringLiteral("musicList"));
     SetControlId(list_, kListId);
-    list_->setFont(NormalFont());
-    list_->setRootIsDecorated(false);
-    list_->setItemsExpandable(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetUpReportList(list_);
     list_->setItemDelegate(new FixedRowDelegate(list_));
     list_->setColumnCount(kColumnCount);
     QStringList titles;

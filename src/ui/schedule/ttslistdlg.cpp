@@ -218,12 +218,7 @@ CTTSListDlg::CTTSListDlg(SpeechSchedule& schedule, SpeechJob& job, const DataSto
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("todayList"));
-    list_->setFont(NormalFont());
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpReportList(list_);
     list_->setItemDelegate(new SpeechRowDelegate(this, list_));
     list_->setHeaderLabels({GetUiText(QStringLiteral("seq")), GetUiText(QStringLiteral("time")),
                             GetUiText(QStringLiteral("title"))});

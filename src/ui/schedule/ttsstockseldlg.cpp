@@ -46,12 +46,7 @@ CTTSStockSelDlg::CTTSStockSelDlg(const DataStore& store, QWidget* parent) : QDia
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("scriptList"));
-    list_->setFont(NormalFont());
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpReportList(list_);
     list_->setItemDelegate(new GridLineDelegate(list_));
     list_->setHeaderLabels({QString(), GetUiText(QStringLiteral("tts_title")),
                             GetUiText(QStringLiteral("tts_content"))});
