@@ -21,7 +21,8 @@ void fill(DataStore& store) {
     for (int c = 0; c < 200; ++c) {
         MusicCategory* category = store.AddCategory(QStringLiteral("分类 %1").arg(c));
         for (int f = 0; f < 100; ++f)
-            category->files << QStringLiteral("/srv/音乐/分类%1/歌曲 %2.mp3").arg(c).arg(f);
+            category->files << QStringLiteral("/srv/音乐/分类%1/歌曲 %2.mp3")
+                                   .arg(QString::number(c), QString::number(f));
     }
     for (int t = 0; t < 2000; ++t) {
         MusicTask task;
@@ -34,7 +35,8 @@ void fill(DataStore& store) {
         for (int i = 0; i < 20; ++i) {
             auto item = std::make_unique<PlayItem>();
             item->kind = i % 4 == 0 ? PlayItem::InsertPlay : PlayItem::Background;
-            item->path = QStringLiteral("/srv/音乐/分类%1/歌曲 %2.mp3").arg(t % 200).arg(i);
+            item->path = QStringLiteral("/srv/音乐/分类%1/歌曲 %2.mp3")
+                             .arg(QString::number(t % 200), QString::number(i));
             item->playCount = kUnlimitedPlays;
             item->timePoints[0] = 930;
             item->timePoints[1] = 1400;

@@ -20,14 +20,13 @@ int ControlId(const QWidget* widget) {
 }
 
 QString ButtonPicturePath(int controlId, int state) {
-    return QStringLiteral("%1/imgs/btn_%2_%3.bmp").arg(GetAppFolder()).arg(controlId).arg(state);
+    return GetAppFolder() + QStringLiteral("/imgs/btn_") + QString::number(controlId) + u'_' +
+           QString::number(state) + QStringLiteral(".bmp");
 }
 
 QString TabPicturePath(const QString& skinName, int index, bool selected) {
-    return QStringLiteral("%1/imgs/%2_%3_%4.bmp")
-        .arg(GetAppFolder(), skinName)
-        .arg(index)
-        .arg(selected ? 1 : 0);
+    return GetAppFolder() + QStringLiteral("/imgs/") + skinName + u'_' + QString::number(index) +
+           (selected ? QStringLiteral("_1.bmp") : QStringLiteral("_0.bmp"));
 }
 
 QImage LoadSkinPicture(const QString& path) {

@@ -468,7 +468,7 @@ QString MusicSchedule::PlayCountText(const PlayItem& item) {
         return QString::number(item.playedCount);
     if (item.playCount == kUnlimitedPlays)
         return QStringLiteral("%1/*").arg(item.playedCount);
-    return QStringLiteral("%1/%2").arg(item.playedCount).arg(item.playCount);
+    return QString::number(item.playedCount) + u'/' + QString::number(item.playCount);
 }
 
 bool MusicSchedule::IsEntryFinished(const TodayMusicEntry& entry) {

@@ -13,13 +13,18 @@ QString num(int value) {
     return QString::number(quint32(value));
 }
 
-// A line break inside a text field is kept as a lone carriage return, which
-// the line reader leaves inside the line.
+// A line break inside a multi-line text is kept as a lone carriage return,
+// which the line reader leaves inside the line. Whatever would still break
+// the record is made harmless here, the last place before the file.
 QString storedText(const QString& text) {
-    QString stored = text;
+    QString stored = StorableText(text, true);
     stored.replace(QLatin1String("\r\n"), QLatin1String("\r"));
     stored.replace(u'\n', u'\r');
     return stored;
+}
+
+QString storedName(const QString& name) {
+    return StorableText(name);
 }
 
 QString loadedText(const QString& field) {
@@ -71,7 +76,7 @@ QString line(const char* prefix, const QStringList& fields) {
 QString DataStore::SpeechFileText() const {
     QString text;
     for (const auto& t : speechTasks) {
-        QStringList f{storedText(t->name), num(t->startDate), num(t->endDate),
+        QStringList f{storedName(t->name), num(t->startDate), num(t->endDate),
                       num(t->startTime),   num(t->endTime),   num(t->interval),
                       num(t->weekdays),    num(t->effect),    t->bkMusic};
         appendZones(f, *t);
@@ -79,7 +84,7 @@ QString DataStore::SpeechFileText() const {
         text += line("Task=", f);
     }
     for (const auto& s : scripts)
-        text += line("Stock=", {storedText(s->title), storedText(s->text)});
+        text += line("Stock=", {storedName(s->title), storedText(s->text)});
     text += QStringLiteral("PlayEffect=") + num(playEffect) + kLineEnd;
     for (const auto& m : backgroundMusic)
         text += line("BkMusic=", {num(m->volume), m->path});
@@ -89,7 +94,7 @@ QString DataStore::SpeechFileText() const {
 QString DataStore::CategoryFileText() const {
     QString text;
     for (const auto& c : categories) {
-        text += QStringLiteral("Stock=") + c->name + kLineEnd;
+        text += QStringLiteral("Stock=") + storedName(c->name) + kLineEnd;
         for (const QString& file : c->files)
             text += u'>' + file + kLineEnd;
     }
@@ -99,7 +104,7 @@ QString DataStore::CategoryFileText() const {
 QString DataStore::MusicTaskFileText() const {
     QString text;
     for (const auto& t : musicTasks) {
-        QStringList f{storedText(t->name), num(t->startDate), num(t->endDate), num(t->startTime),
+        QStringList f{storedName(t->name), num(t->startDate), num(t->endDate), num(t->startTime),
                       num(t->endTime),     num(t->weekdays),  num(t->volume),  num(t->playOrder)};
         appendZones(f, *t);
         f << num(t->disabled);
@@ -120,7 +125,8 @@ QString DataStore::MusicTaskFileText() const {
 QString DataStore::UserFileText() const {
     QString text;
     for (const auto& user : users)
-        text += line("User=", {num(user->role), user->name, user->password});
+        text +=
+            line("User=", {num(user->role), storedName(user->name), storedName(user->password)});
     return text;
 }
 
@@ -128,13 +134,12 @@ QString DataStore::CommonFileText() const {
     QString daily;
     for (HhmmTime t : settings.dailyTime)
         daily += num(t) + u';';
-    return QStringLiteral("CurLanguage=%1\r\nEnterpriseName=%2\r\nTTSBackgroundVolume=%3\r\n"
-                          "DailyTime=%4\r\nSpeakDelay=%5\r\n")
-        .arg(langIdForSave)
-        .arg(storedText(settings.enterpriseName))
-        .arg(settings.ttsBackgroundVolume)
-        .arg(daily)
-        .arg(settings.speakDelay);
+    // Concatenated, not formatted: the name is the operator's text.
+    return QStringLiteral("CurLanguage=") + QString::number(langIdForSave) + kLineEnd +
+           QStringLiteral("EnterpriseName=") + storedName(settings.enterpriseName) + kLineEnd +
+           QStringLiteral("TTSBackgroundVolume=") + QString::number(settings.ttsBackgroundVolume) +
+           kLineEnd + QStringLiteral("DailyTime=") + daily + kLineEnd +
+           QStringLiteral("SpeakDelay=") + QString::number(settings.speakDelay) + kLineEnd;
 }
 
 bool DataStore::ReadSpeechLine(const QString& line) {

@@ -84,9 +84,10 @@ bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock) {
            (task.weekdays & WeekdayBit(WeekdayOf(date)));
 }
 
-DataStore::DataStore(const Clock& clock, const QString& dataFolder)
+DataStore::DataStore(const Clock& clock, const QString& dataFolder, const QString& tempFolder)
     : clock(clock),
-      dataFolder(dataFolder.isEmpty() ? GetAppFolder() + QStringLiteral("/data") : dataFolder) {
+      dataFolder(dataFolder.isEmpty() ? GetAppFolder() + QStringLiteral("/data") : dataFolder),
+      tempFolder(tempFolder.isEmpty() ? this->dataFolder : tempFolder) {
     MakeDirectoryPath(this->dataFolder);
 }
 
@@ -236,4 +237,19 @@ SpeechBackgroundMusic* DataStore::FindBackgroundMusic(const QString& path) const
             return it->get();
     }
     return nullptr;
+}
+
+QString StorableText(const QString& text, bool multiLine) {
+    QString stored = text;
+    stored.replace(u'|', u' ');
+    if (!multiLine) {
+        stored.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        stored.replace(u'\r', u' ');
+        stored.replace(u'\n', u' ');
+    }
+    return stored;
+}
+
+bool IsStorablePath(const QString& path) {
+    return !path.contains(u'|') && !path.contains(u'\r') && !path.contains(u'\n');
 }

@@ -19,7 +19,10 @@ public:
 
     // Makes sure the data folder exists (by default "<program folder>/data").
     // The clock stamps the copies kept of data files that could not be read.
-    explicit DataStore(const Clock& clock, const QString& dataFolder = QString());
+    // A separate temporary folder keeps the store's plain text away from a
+    // station that uses the same data folder (inspection tools).
+    explicit DataStore(const Clock& clock, const QString& dataFolder = QString(),
+                       const QString& tempFolder = QString());
     ~DataStore();
     DataStore(const DataStore&) = delete;
     DataStore& operator=(const DataStore&) = delete;
@@ -94,11 +97,20 @@ public:
     bool ReadCommonLine(const QString& line);
 
     const QString& DataFolder() const { return dataFolder; }
+
+    // Whether the station can save here: the data folder takes new files and
+    // every existing data file can be replaced. When not, the reason names
+    // the folder or the file that stands in the way.
+    bool CanWriteDataFiles(QString* reason = nullptr) const;
     static const char* const kDataKey;
 
     // Told of every line of a loaded file that gave nothing (for inspection
-    // tools); the file name and the line.
-    std::function<void(const QString&, const QString&)> onUnusedLine;
+    // tools): the file name, the 1-based line number and why. The line itself
+    // is not handed out: the user file's lines hold passwords.
+    std::function<void(const QString& file, int lineNumber, const QString& reason)> onUnusedLine;
+
+    // Why the last save that failed did so ("" after a successful one).
+    const QString& LastSaveError() const { return lastSaveError; }
 
 private:
     enum FileId { SpeechFile, CategoryFile, MusicTaskFile, UserFile, CommonFile, FileCount };
@@ -107,13 +119,28 @@ private:
     bool keepUnreadableCopy(FileId id);
 
     QString dataPath(const char* name) const;
+    QString tempPath() const;
+    static QString unusedReason(const QString& line);
 
     const Clock& clock;
     const QString dataFolder;
+    const QString tempFolder;
+    QString lastSaveError;
     MusicCategory* currentCategory = nullptr; // while loading the category file
     MusicTask* currentTask = nullptr;         // while loading the music task file
     bool unreadable[FileCount] = {};
 };
+
+// '|' separates the fields of a data-file line and a line break ends it, so a
+// name or text that holds them would break its record: each '|' becomes a
+// space, and so does a line break in a single-line text (names, titles,
+// passwords). Multi-line texts (script and speech texts) keep their breaks.
+QString StorableText(const QString& text, bool multiLine = false);
+
+// A file path can not be changed the way a name is: a path that holds '|', a
+// carriage return or a line feed cannot be stored and must be refused
+// (UI text "fmt_path_bad_chars" names the file).
+bool IsStorablePath(const QString& path);
 
 // A daily window [start, end], both minutes inclusive.
 struct DailyWindow {

@@ -4,9 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
 
 #include "clock.h"
 #include "cryptfile.h"
+#include "eventlog.h"
 #include "files.h"
 #include "textfile.h"
 
@@ -30,45 +34,73 @@ void restrictTempFile(const QString& path) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+QString errorText(int code) {
+    QString text;
+    DescribeError(code, &text);
+    return text.isEmpty() ? QStringLiteral("error ") + QString::number(code) : text;
+}
+
 } // namespace
+
+QString DataStore::tempPath() const {
+    return tempFolder + u'/' + QLatin1String(kTempName);
+}
 
 QString DataStore::dataPath(const char* name) const {
     return dataFolder + u'/' + QLatin1String(name);
 }
 
 bool DataStore::saveFile(FileId id, const QString& text) {
-    const QString tempPath = dataPath(kTempName);
-    restrictTempFile(tempPath);
+    const QString temp = tempPath();
+    const QString path = dataPath(kFileNames[id]);
+    restrictTempFile(temp);
+    lastSaveError.clear();
     RefPtr<IFileArchive> writer;
-    if (OpenTextWriter(tempPath, writer.put()) != kTextOk)
-        return false;
-    const bool written = writer->WriteText(text) == kTextOk && writer->FlushAndCut() == kTextOk;
+    bool ok = OpenTextWriter(temp, writer.put()) == kTextOk;
+    ok = ok && writer->WriteText(text) == kTextOk && writer->FlushAndCut() == kTextOk;
+    if (!ok)
+        lastSaveError = temp + QStringLiteral(": ") + errorText(errno);
     writer.reset();
-    bool ok = false;
-    if (written && (!unreadable[id] || keepUnreadableCopy(id))) {
-        CryptLibraryBinding binding(kDataKey);
-        ok = CryptFile(tempPath, true, binding, dataPath(kFileNames[id]));
+    if (ok && unreadable[id] && !keepUnreadableCopy(id)) {
+        ok = false;
+        lastSaveError =
+            QStringLiteral("cannot keep a copy of the unreadable file: ") + errorText(errno);
     }
-    TruncateFile(tempPath);
+    if (ok) {
+        CryptLibraryBinding binding(kDataKey);
+        errno = 0;
+        ok = CryptFile(temp, true, binding, path);
+        // An empty list is written as an empty data file, which the cipher
+        // reports as a failure; only a file that stayed as it was is an error.
+        if (!ok && !binding.isBound())
+            lastSaveError = QStringLiteral("the cipher library cannot be loaded");
+        else if (!ok && !(text.isEmpty() && QFileInfo(path).size() == 0))
+            lastSaveError = errorText(errno);
+    }
+    TruncateFile(temp);
+    if (!lastSaveError.isEmpty())
+        LogEvent(QStringLiteral("Failed to save ") + path + QStringLiteral(": ") + lastSaveError);
     return ok;
 }
 
 bool DataStore::loadFile(FileId id, bool (DataStore::*readLine)(const QString&)) {
     const QString path = dataPath(kFileNames[id]);
-    const QString tempPath = dataPath(kTempName);
+    const QString temp = tempPath();
     if (QFile::exists(path))
-        restrictTempFile(tempPath);
+        restrictTempFile(temp);
     bool recognised = false;
     bool ok = false;
     {
         CryptLibraryBinding binding(kDataKey);
-        ok = CryptFile(path, false, binding, tempPath);
+        ok = CryptFile(path, false, binding, temp);
     }
     if (ok) {
         RefPtr<ILineReader> reader;
-        ok = OpenLineReader(tempPath, reader.put()) == kTextOk;
+        ok = OpenLineReader(temp, reader.put()) == kTextOk;
+        int number = 0;
         if (ok && reader->MoveFirst() == kTextOk) {
             do {
+                ++number;
                 QString line;
                 if (reader->GetLineText(&line) < 0)
                     break;
@@ -77,11 +109,11 @@ bool DataStore::loadFile(FileId id, bool (DataStore::*readLine)(const QString&))
                 if ((this->*readLine)(line))
                     recognised = true;
                 else if (onUnusedLine)
-                    onUnusedLine(QLatin1String(kFileNames[id]), line);
+                    onUnusedLine(QLatin1String(kFileNames[id]), number, unusedReason(line));
             } while (reader->MoveNext() == kTextOk);
         }
     }
-    TruncateFile(tempPath);
+    TruncateFile(temp);
     // A data file with content that gave nothing usable is kept aside before
     // it is first overwritten, so that no stored record is lost without a copy.
     unreadable[id] = !recognised && QFileInfo(path).size() > 0;
@@ -136,4 +168,31 @@ bool DataStore::LoadUserFile() {
 }
 bool DataStore::LoadCommonFile() {
     return loadFile(CommonFile, &DataStore::ReadCommonLine);
+}
+
+bool DataStore::CanWriteDataFiles(QString* reason) const {
+    // Saves create files in the folder and rename them over the data files,
+    // and write the temporary file in place: those are tried for real, since
+    // permission bits say nothing for root or on a read-only mount.
+    QString blocking;
+    QTemporaryFile probe(dataFolder + QStringLiteral("/.write-check-XXXXXX"));
+    if (!probe.open()) {
+        blocking = dataFolder;
+    } else if (QFile temp(tempPath());
+               temp.exists() && !temp.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        blocking = temp.fileName();
+    }
+    if (reason)
+        *reason = blocking;
+    return blocking.isEmpty();
+}
+
+QString DataStore::unusedReason(const QString& line) {
+    static const char* const kPrefixes[] = {
+        "Task=", "Stock=", "BkMusic=", "PlayEffect=", "User=", ">"};
+    for (const char* prefix : kPrefixes) {
+        if (line == QLatin1String(prefix))
+            return QStringLiteral("nothing after its prefix");
+    }
+    return QStringLiteral("no known record type");
 }

@@ -148,20 +148,26 @@ bool CryptFile(const QString& source, bool encrypt, CryptLibraryBinding& binding
         WriteWholeFile(destination, QByteArray());
         return false;
     }
+    QByteArray output;
+    return CryptBuffer(input, encrypt, binding, &output) && WriteWholeFile(destination, output);
+}
+
+bool CryptBuffer(const QByteArray& input, bool encrypt, CryptLibraryBinding& binding,
+                 QByteArray* output) {
     // The library counts in int.
     constexpr qint64 kMaxLength = std::numeric_limits<int>::max();
-    if (input.size() > kMaxLength)
+    if (input.isEmpty() || input.size() > kMaxLength || !binding.bind())
         return false;
-
     // Twice the input leaves room for any padding the cipher could add.
     const int capacity = int(qMin(kMaxLength, qint64(input.size()) * 2));
-    QByteArray output(capacity, '\0');
+    QByteArray bytes(capacity, '\0');
     const int written = binding.encryptString2()(
         encrypt ? kEncryptMode : kDecryptMode, kDataFileAlgorithm, binding.key().constData(),
         reinterpret_cast<const unsigned char*>(input.constData()), int(input.size()),
-        reinterpret_cast<unsigned char*>(output.data()), capacity);
+        reinterpret_cast<unsigned char*>(bytes.data()), capacity);
     if (written <= 0)
         return false;
-    output.truncate(written);
-    return WriteWholeFile(destination, output);
+    bytes.truncate(written);
+    *output = bytes;
+    return true;
 }

@@ -64,3 +64,8 @@ bool WriteWholeFile(const QString& path, const QByteArray& data);
 // every other failure leaves the destination as it was.
 bool CryptFile(const QString& source, bool encrypt, CryptLibraryBinding& binding,
                const QString& destination);
+
+// The same cipher over bytes in memory, for tools that must leave no plain
+// text on disk. An empty input fails.
+bool CryptBuffer(const QByteArray& input, bool encrypt, CryptLibraryBinding& binding,
+                 QByteArray* output);

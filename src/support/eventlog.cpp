@@ -23,10 +23,9 @@ void SetEventLogClock(const Clock* clock) {
 
 void LogEvent(const QString& message) {
     const QDateTime now = logClock() ? logClock()->now() : QDateTime::currentDateTime();
-    const QString path = QStringLiteral("%1/log/%2-%3.txt")
-                             .arg(GetAppFolder())
-                             .arg(now.date().year())
-                             .arg(now.date().month());
+    const QString path = GetAppFolder() + QStringLiteral("/log/") +
+                         QString::number(now.date().year()) + u'-' +
+                         QString::number(now.date().month()) + QStringLiteral(".txt");
     // The writer never creates the log folder: without it the entry is dropped.
     RefPtr<IFileArchive> file;
     if (OpenTextWriter(path, file.put()) != kTextOk)

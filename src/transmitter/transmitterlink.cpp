@@ -208,7 +208,8 @@ QString TransmitterLink::AboutDeviceText() const {
             powerRange += FormatTenths(info_.powerLevels[size_t(i)]) + QStringLiteral("W; ");
     }
     const QString volumeRange =
-        info_.volumeControl ? QStringLiteral("%1 ~ %2").arg(info_.volumeMin).arg(info_.volumeMax)
+        info_.volumeControl ? QStringLiteral("%1 ~ %2").arg(QString::number(info_.volumeMin),
+                                                            QString::number(info_.volumeMax))
                             : text("unsupport");
 
     // The tabs line the values up in the About box; the zone line's label is
@@ -236,8 +237,6 @@ QString TransmitterLink::text(const char* key) const {
 QString FormatTenths(qint32 tenths) {
     const qint64 value = tenths;
     const qint64 magnitude = value < 0 ? -value : value;
-    return QStringLiteral("%1%2.%3")
-        .arg(value < 0 ? QStringLiteral("-") : QString())
-        .arg(magnitude / 10)
-        .arg(magnitude % 10);
+    return (value < 0 ? QStringLiteral("-") : QString()) + QString::number(magnitude / 10) + u'.' +
+           QString::number(magnitude % 10);
 }

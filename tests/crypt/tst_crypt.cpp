@@ -154,7 +154,7 @@ void TestCrypt::referenceVectors_data() {
     QTest::addColumn<QByteArray>("plain");
     QTest::addColumn<QByteArray>("cipher");
 
-    QFile file(QStringLiteral(TOLVANE_TESTDATA_DIR "/crypt/vectors.tsv"));
+    QFile file(QStringLiteral(TOLVANE_SOURCE_DIR "/tests/crypt/vectors.tsv"));
     QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(file.fileName()));
     file.readLine(); // header
     QMap<int, int> perRow;
@@ -535,7 +535,7 @@ void TestCrypt::cryptFileWithoutUsableLibrary_data() {
     QTest::addColumn<QString>("library");
     QTest::newRow("no library") << QString();
     QTest::newRow("library without the routine") << QStringLiteral(KRYPTANE_STUB_PATH);
-    QTest::newRow("damaged library") << QStringLiteral(TOLVANE_TESTDATA_DIR "/crypt/README.md");
+    QTest::newRow("damaged library") << QStringLiteral(TOLVANE_SOURCE_DIR "/tests/crypt/README.md");
 }
 
 void TestCrypt::cryptFileWithoutUsableLibrary() {

@@ -13,8 +13,9 @@
 class SimulatorProcess {
 public:
     SimulatorProcess(const QString& folder, int com, const QStringList& options)
-        : link(QStringLiteral("%1/ports/COM%2").arg(folder).arg(com)),
-          logPath(QStringLiteral("%1/sim-COM%2.log").arg(folder).arg(com)) {
+        : link(folder + QStringLiteral("/ports/COM") + QString::number(com)),
+          logPath(folder + QStringLiteral("/sim-COM") + QString::number(com) +
+                  QStringLiteral(".log")) {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(
             QStringLiteral(TOLVANE_BIN_DIR "/transmitter-sim"),

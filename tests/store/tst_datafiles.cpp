@@ -3,9 +3,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include "apppaths.h"
 #include "cryptfile.h"
 #include "datastore.h"
+#include "eventlog.h"
 #include "fakeclock.h"
 
 // The data files on disk: encrypted saves and loads in a temporary program
@@ -24,6 +27,10 @@ private slots:
     void backgroundMusicRemovedKeepsOtherLines();
     void damagedFileIsKeptAside();
     void missingCipherLibraryLeavesFilesAlone();
+    void storedTextsComeBackAsStored_data();
+    void storedTextsComeBackAsStored();
+    void failedSaveIsLoggedAndKeepsTheFile_data();
+    void failedSaveIsLoggedAndKeepsTheFile();
 
 private:
     QString dataFile(const char* name) const { return dir->filePath(QString("data/") + name); }
@@ -133,9 +140,8 @@ void TestDataFiles::fullRoundTrip() {
     QCOMPARE(b.musicTasks[0]->items[0]->playCount, kUnlimitedPlays);
     QCOMPARE(b.users.size(), size_t(2));
     QCOMPARE(b.users[1]->name, QStringLiteral("值班"));
-    // '|' inside a password would split the line: what is stored is what the
-    // reader gets back up to it.
-    QCOMPARE(b.users[1]->password, QStringLiteral("p"));
+    // '|' inside a password would split the line: it is stored as a space.
+    QCOMPARE(b.users[1]->password, QStringLiteral("p w"));
     QCOMPARE(b.settings.enterpriseName, QStringLiteral("第一中学"));
     QCOMPARE(b.settings.dailyTime[0], 800);
     // The saves re-read give the same plain text.
@@ -222,6 +228,155 @@ void TestDataFiles::missingCipherLibraryLeavesFilesAlone() {
     QFile f(dataFile("usrdata.sx"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
+}
+
+// Every stored text is data: '%' sequences stay as typed, and what would
+// break a record ('|', a line break in a one-line field) becomes a space.
+void TestDataFiles::storedTextsComeBackAsStored_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("loaded");
+    const QString percent = QStringLiteral("%1 %2 %L3 100% %n");
+    for (const char* field :
+         {"enterprise", "music task", "item path", "category", "category file", "speech task",
+          "speech text", "bk music", "script title", "script text", "user", "password"})
+        QTest::addRow("%s: %%", field) << QString(field) << percent << percent;
+    QTest::newRow("enterprise: | and CRLF") << "enterprise"
+                                            << "A|B\r\nC"
+                                            << "A B C";
+    QTest::newRow("music task: LF") << "music task"
+                                    << "早\n操"
+                                    << "早 操";
+    QTest::newRow("category: CR") << "category"
+                                  << "古\r典"
+                                  << "古 典";
+    QTest::newRow("user: |") << "user"
+                             << "值|班"
+                             << "值 班";
+    QTest::newRow("password: |") << "password"
+                                 << "p|w123"
+                                 << "p w123";
+    QTest::newRow("script title: LF") << "script title"
+                                      << "a\nb"
+                                      << "a b";
+    QTest::newRow("script text: | and LF") << "script text"
+                                           << "a|b\nc"
+                                           << "a b\nc";
+    QTest::newRow("speech text: | and CRLF") << "speech text"
+                                             << "a|b\r\nc"
+                                             << "a b\nc";
+}
+
+void TestDataFiles::storedTextsComeBackAsStored() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, loaded);
+    const char* fields[] = {"enterprise",    "music task",  "item path",   "category",
+                            "category file", "speech task", "speech text", "bk music",
+                            "script title",  "script text", "user",        "password"};
+    QStringList v{"E", "M", "/m.mp3", "C", "/c.mp3", "S", "T", "/bk.mp3", "ST", "SX", "U", "P"};
+    QStringList expected = v;
+    const qsizetype index = std::find_if(std::begin(fields), std::end(fields),
+                                         [&](const char* f) { return field == f; }) -
+                            std::begin(fields);
+    QVERIFY(index < v.size());
+    v[index] = typed;
+    expected[index] = loaded;
+    {
+        DataStore a(clock);
+        a.LoadAll();
+        a.settings.enterpriseName = v[0];
+        a.SaveCommonFile();
+        MusicTask m;
+        m.name = v[1];
+        auto item = std::make_unique<PlayItem>();
+        item->path = v[2];
+        item->playCount = 3;
+        m.items.push_back(std::move(item));
+        a.AddMusicTask(std::move(m));
+        a.AddCategory(v[3])->files << v[4];
+        a.SaveCategoryFile();
+        SpeechTask s;
+        s.name = v[5];
+        s.text = v[6];
+        s.bkMusic = v[7];
+        s.preDelay = 4;
+        a.AddSpeechTask(s);
+        a.AddScript({v[8], v[9]});
+        a.AddUser({v[10], v[11], 1});
+    }
+    DataStore b(clock);
+    b.LoadAll();
+    QCOMPARE(b.musicTasks.size(), size_t(1));
+    QCOMPARE(b.speechTasks.size(), size_t(1));
+    QCOMPARE(b.users.size(), size_t(2));
+    const QStringList got{b.settings.enterpriseName,
+                          b.musicTasks[0]->name,
+                          b.musicTasks[0]->items[0]->path,
+                          b.categories[0]->name,
+                          b.categories[0]->files.value(0),
+                          b.speechTasks[0]->name,
+                          b.speechTasks[0]->text,
+                          b.speechTasks[0]->bkMusic,
+                          b.scripts[0]->title,
+                          b.scripts[0]->text,
+                          b.users[1]->name,
+                          b.users[1]->password};
+    QCOMPARE(got, expected);
+    // The fields after the text are where they were written.
+    QCOMPARE(b.musicTasks[0]->items[0]->playCount, 3);
+    QCOMPARE(b.speechTasks[0]->preDelay, 4);
+    QCOMPARE(b.settings.dailyTime[0], 0);
+}
+
+// A save that cannot write says why in the event log and leaves the data
+// file as it was; the start-up check finds what blocks it.
+void TestDataFiles::failedSaveIsLoggedAndKeepsTheFile_data() {
+    QTest::addColumn<QString>("blocker");
+    QTest::addColumn<bool>("startCheckSees");
+    QTest::newRow("temporary file is a folder") << "data/inttemp.sx" << true;
+    QTest::newRow("data file is a folder") << "data/usrdata.sx/x" << false;
+    QTest::newRow("read-only data folder") << "" << true;
+}
+
+void TestDataFiles::failedSaveIsLoggedAndKeepsTheFile() {
+    QFETCH(QString, blocker);
+    QFETCH(bool, startCheckSees);
+    QVERIFY(QDir().mkpath(dir->filePath("log")));
+    DataStore store(clock);
+    store.LoadAll();
+    QVERIFY(store.CanWriteDataFiles());
+    const QByteArray before =
+        QFile(dataFile("usrdata.sx")).exists() ? plainText("usrdata.sx").toUtf8() : QByteArray();
+    if (blocker.isEmpty()) {
+        QFile::setPermissions(dir->filePath("data"), QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(dir->filePath("data")).isWritable() && geteuid() == 0) {
+            QFile::setPermissions(dir->filePath("data"), QFile::permissions(dir->path()));
+            QSKIP("running as root: permission bits do not stop writes");
+        }
+    } else {
+        QFile::remove(dir->filePath("data/inttemp.sx"));
+        QFile::remove(dataFile("usrdata.sx"));
+        QVERIFY(QDir().mkpath(dir->filePath(blocker)));
+    }
+    QString reason;
+    QCOMPARE(!store.CanWriteDataFiles(&reason), startCheckSees);
+    if (startCheckSees)
+        QVERIFY2(reason.endsWith(blocker.isEmpty() ? "data" : blocker), qPrintable(reason));
+    store.AddUser({"值班", "123456", 0});
+    QVERIFY(!store.SaveUserFile());
+    QVERIFY(!store.LastSaveError().isEmpty());
+    QFile::setPermissions(dir->filePath("data"), QFile::permissions(dir->path()));
+    const QStringList logs = QDir(dir->filePath("log")).entryList({"*.txt"});
+    QCOMPARE(logs.size(), 1);
+    QFile log(dir->filePath("log/" + logs[0]));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromLocal8Bit(log.readAll());
+    QVERIFY2(
+        logged.contains(" Failed to save " + dataFile("usrdata.sx") + ": " + store.LastSaveError()),
+        qPrintable(logged));
+    if (blocker.isEmpty())
+        QCOMPARE(plainText("usrdata.sx").toUtf8(), before);
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)

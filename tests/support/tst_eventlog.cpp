@@ -26,6 +26,8 @@ private slots:
     void missingFolderDropsEntries();
     void longMessagesAreCut();
     void existingUtf8LogKeepsItsEncoding();
+    void folderPathIsNotAFormat_data();
+    void folderPathIsNotAFormat();
 
 private:
     QTemporaryDir dir;
@@ -83,6 +85,25 @@ void TestEventLog::existingUtf8LogKeepsItsEncoding() {
     QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF"
                                        "07:00:00 old\r\n08:00:00 ") +
                                 QStringLiteral("中文").toUtf8() + "\r\n");
+}
+
+// The program folder is wherever the operator put it; '%' in its path must
+// not be read as a place for the date.
+void TestEventLog::folderPathIsNotAFormat_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("%2") << QStringLiteral("station %2");
+    QTest::newRow("%1%2%3") << QStringLiteral("%1%2%3");
+    QTest::newRow("%L3 and 100%") << QStringLiteral("%L3 100% %n");
+}
+
+void TestEventLog::folderPathIsNotAFormat() {
+    QFETCH(QString, folder);
+    const QString program = dir.filePath(folder);
+    QVERIFY(QDir().mkpath(program + "/log"));
+    SetAppFolderForTests(program);
+    clock.set(2026, 7, 1, 8, 0, 0);
+    LogEvent("Exit App!");
+    QCOMPARE(readAll(program + "/log/2026-7.txt"), QByteArray("08:00:00 Exit App!\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestEventLog)

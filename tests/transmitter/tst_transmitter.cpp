@@ -11,43 +11,40 @@ Q_DECLARE_METATYPE(FakePort::Reply)
 
 namespace {
 
+QString n(qint64 v, int base = 10) {
+    return QString::number(v, base);
+}
+
 QString describe(const TransmitterStatus& s) {
-    return QStringLiteral("freq=%1 power=%2 fwd=%3 ref=%4 vol=%5 pre=%6 temp=%7 rds=%8 "
-                          "stereo=%9 bt=%10 zones=%11/%12/%13")
-        .arg(s.frequency)
-        .arg(s.power)
-        .arg(s.forwardPower)
-        .arg(s.reflectedPower)
-        .arg(s.volume)
-        .arg(s.preemphasis)
-        .arg(s.temperature)
-        .arg(s.rdsId, 0, 16)
-        .arg(s.stereo)
-        .arg(s.bluetooth)
-        .arg(s.partitionA, 0, 16)
-        .arg(s.partitionB, 0, 16)
-        .arg(s.partitionC, 0, 16);
+    return QStringList{"freq=" + n(s.frequency),
+                       "power=" + n(s.power),
+                       "fwd=" + n(s.forwardPower),
+                       "ref=" + n(s.reflectedPower),
+                       "vol=" + n(s.volume),
+                       "pre=" + n(s.preemphasis),
+                       "temp=" + n(s.temperature),
+                       "rds=" + n(s.rdsId, 16),
+                       "stereo=" + n(s.stereo),
+                       "bt=" + n(s.bluetooth),
+                       "zones=" + n(s.partitionA, 16) + '/' + n(s.partitionB, 16) + '/' +
+                           n(s.partitionC, 16)}
+        .join(' ');
 }
 
 QString describe(const TransmitterInfo& i) {
     QStringList levels;
-    for (int n = 0; n < i.powerLevelCount; ++n)
-        levels << QString::number(i.powerLevels[size_t(n)]);
-    return QStringLiteral("freq=%1-%2 vol=%3:%4-%5 power=%6-%7 levels=[%8] "
-                          "measure=%9 pre=%10 temp=%11 bt=%12 zones=%13")
-        .arg(i.freqMin)
-        .arg(i.freqMax)
-        .arg(i.volumeControl)
-        .arg(i.volumeMin)
-        .arg(i.volumeMax)
-        .arg(i.powerMin)
-        .arg(i.powerMax)
-        .arg(levels.join(u','))
-        .arg(i.powerMeasure)
-        .arg(i.preemphasisSupport)
-        .arg(i.tempSupport)
-        .arg(i.btSupport)
-        .arg(i.partitionSupport);
+    for (int k = 0; k < i.powerLevelCount; ++k)
+        levels << n(i.powerLevels[size_t(k)]);
+    return QStringList{"freq=" + n(i.freqMin) + '-' + n(i.freqMax),
+                       "vol=" + n(i.volumeControl) + ':' + n(i.volumeMin) + '-' + n(i.volumeMax),
+                       "power=" + n(i.powerMin) + '-' + n(i.powerMax),
+                       "levels=[" + levels.join(u',') + ']',
+                       "measure=" + n(i.powerMeasure),
+                       "pre=" + n(i.preemphasisSupport),
+                       "temp=" + n(i.tempSupport),
+                       "bt=" + n(i.btSupport),
+                       "zones=" + n(i.partitionSupport)}
+        .join(' ');
 }
 
 // A transmitter that answers the challenge: right, or in one of the ways a

@@ -37,7 +37,7 @@ public:
         events << (reevaluate ? QStringLiteral("refresh enabling") : QStringLiteral("refresh"));
     }
     void setSwitchOffButton(int icon, const QString& text) override {
-        events << QStringLiteral("switch-off button %1 %2").arg(icon).arg(text);
+        events << QStringLiteral("switch-off button %1 %2").arg(QString::number(icon), text);
     }
     void enableSwitchOffButton(bool enable) override {
         events << (enable ? QStringLiteral("switch-off enabled")

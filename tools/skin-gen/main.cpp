@@ -385,8 +385,9 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     for (const auto& b : buttons) {
         for (int state = 0; state < 3; ++state)
-            ok &= save(button(buttonPx, state, b.glyph), dir,
-                       QStringLiteral("btn_%1_%2.bmp").arg(b.id).arg(state));
+            ok &= save(
+                button(buttonPx, state, b.glyph), dir,
+                QStringLiteral("btn_%1_%2.bmp").arg(QString::number(b.id), QString::number(state)));
     }
 
     const Glyph musicGlyphs[] = {clockFace, playList, musicNote};
@@ -394,9 +395,9 @@ int main(int argc, char* argv[]) {
     auto tabs = [&](const QString& skin, const Glyph* glyphs, int count, const QSize& size) {
         for (int i = 0; i < count; ++i) {
             ok &= save(tab(size, false, glyphs[i]), dir,
-                       QStringLiteral("%1_%2_0.bmp").arg(skin).arg(i));
+                       QStringLiteral("%1_%2_0.bmp").arg(skin, QString::number(i)));
             ok &= save(tab(QSize(size.width(), size.height() + margin), true, glyphs[i]), dir,
-                       QStringLiteral("%1_%2_1.bmp").arg(skin).arg(i));
+                       QStringLiteral("%1_%2_1.bmp").arg(skin, QString::number(i)));
         }
     };
     tabs(QStringLiteral("tab1"), musicGlyphs, 3, musicPx);

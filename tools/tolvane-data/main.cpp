@@ -17,6 +17,7 @@
 #include "clocktext.h"
 #include "cryptfile.h"
 #include "datastore.h"
+#include "textfile.h"
 
 namespace {
 
@@ -46,39 +47,90 @@ bool libraryPresent() {
 
 int dump(const QString& file) {
     if (!QFileInfo(file).isFile())
-        return fail(QStringLiteral("no such file: %1").arg(file));
-    if (QFileInfo(file).size() == 0)
+        return fail(QStringLiteral("no such file: ") + file);
+    QByteArray encrypted;
+    if (!ReadWholeFile(file, &encrypted))
+        return fail(QStringLiteral("cannot read ") + file);
+    if (encrypted.isEmpty())
         return 0; // an empty data file holds an empty text
     if (!libraryPresent())
-        return fail(QStringLiteral("cipher library missing: %1").arg(cryptLibraryPath()));
-    QTemporaryDir temp;
-    const QString plain = temp.filePath("plain.txt");
+        return fail(QStringLiteral("cipher library missing: ") + cryptLibraryPath());
+    // Decrypted in memory: no plain text is left on disk, and a running
+    // station's own temporary file is never touched.
     CryptLibraryBinding binding(DataStore::kDataKey);
-    if (!CryptFile(file, false, binding, plain))
-        return fail(QStringLiteral("cannot decrypt %1").arg(file));
-    QFile f(plain);
-    if (!f.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read the decrypted text"));
-    const QByteArray bytes = f.readAll();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    QByteArray plain;
+    if (!CryptBuffer(encrypted, false, binding, &plain))
+        return fail(QStringLiteral("cannot decrypt ") + file);
+    std::fwrite(plain.constData(), 1, size_t(plain.size()), stdout);
     return 0;
 }
 
-int pack(const QString& text, const QString& file) {
-    if (!QFileInfo(text).isFile())
-        return fail(QStringLiteral("no such file: %1").arg(text));
-    if (QFileInfo(text).size() == 0) {
-        // The station writes an empty list as an empty data file.
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return fail(QStringLiteral("cannot write %1").arg(file));
-        return 0;
+// The number of '|'-separated fields each record of a data file holds. A line
+// with more had a '|' inside one of its texts or paths, which would shift
+// every field after it.
+int fieldCount(const QString& dataFile, const QString& line) {
+    struct Format {
+        const char* file;
+        const char* prefix;
+        int fields;
+    };
+    static const Format kFormats[] = {{"ttsdata.sx", "Task=", 19},   {"ttsdata.sx", "Stock=", 2},
+                                      {"ttsdata.sx", "BkMusic=", 2}, {"mtskdata.sx", "Task=", 15},
+                                      {"mtskdata.sx", ">", 12},      {"usrdata.sx", "User=", 3}};
+    for (const Format& f : kFormats) {
+        if (dataFile == QLatin1String(f.file) && line.startsWith(QLatin1String(f.prefix)))
+            return f.fields;
     }
-    if (!libraryPresent())
-        return fail(QStringLiteral("cipher library missing: %1").arg(cryptLibraryPath()));
-    CryptLibraryBinding binding(DataStore::kDataKey);
-    if (!CryptFile(text, true, binding, file))
-        return fail(QStringLiteral("cannot write %1").arg(file));
+    return 0;
+}
+
+// Refuses a text the station would read wrongly: records whose texts or
+// paths hold '|', and category file paths that no task could store. The text
+// is read line by line as the station reads it.
+bool checkPlainText(const QString& textFile, const QString& dataFile) {
+    RefPtr<ILineReader> reader;
+    if (OpenLineReader(textFile, reader.put()) != kTextOk || reader->MoveFirst() != kTextOk)
+        return true; // nothing in it that could break a record
+    bool ok = true;
+    int number = 0;
+    do {
+        ++number;
+        QString line;
+        if (reader->GetLineText(&line) < 0)
+            break;
+        const int fields = fieldCount(dataFile, line);
+        QString problem;
+        if (fields > 0 && line.count(u'|') >= fields)
+            problem = QStringLiteral("a text or path holds '|'");
+        else if (dataFile == QLatin1String("mcatdata.sx") && line.startsWith(u'>') &&
+                 !IsStorablePath(line.mid(1)))
+            problem = QStringLiteral("the path holds '|' or a line break");
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "tolvane-data: line %d: %s\n", number,
+                         problem.toLocal8Bit().constData());
+            ok = false;
+        }
+    } while (reader->MoveNext() == kTextOk);
+    return ok;
+}
+
+int pack(const QString& textFile, const QString& file) {
+    QByteArray bytes;
+    if (!QFileInfo(textFile).isFile() || !ReadWholeFile(textFile, &bytes))
+        return fail(QStringLiteral("no such file: ") + textFile);
+    if (!checkPlainText(textFile, QFileInfo(file).fileName()))
+        return fail(QStringLiteral("nothing written: ") + file);
+    QByteArray encrypted;
+    if (!bytes.isEmpty()) {
+        if (!libraryPresent())
+            return fail(QStringLiteral("cipher library missing: ") + cryptLibraryPath());
+        CryptLibraryBinding binding(DataStore::kDataKey);
+        if (!CryptBuffer(bytes, true, binding, &encrypted))
+            return fail(QStringLiteral("cannot encrypt ") + textFile);
+    }
+    // The station writes an empty list as an empty data file.
+    if (!WriteWholeFile(file, encrypted))
+        return fail(QStringLiteral("cannot write ") + file);
     return 0;
 }
 
@@ -89,14 +141,20 @@ QString roleName(int role) {
 int check(const QString& folder) {
     const QString dataFolder = QDir(folder).filePath("data");
     if (!QFileInfo(dataFolder).isDir())
-        return fail(QStringLiteral("no data folder in %1").arg(folder));
+        return fail(QStringLiteral("no data folder in ") + folder);
     if (!libraryPresent())
-        return fail(QStringLiteral("cipher library missing: %1").arg(cryptLibraryPath()));
+        return fail(QStringLiteral("cipher library missing: ") + cryptLibraryPath());
+    // The plain text goes through a temporary folder of our own: the
+    // station's temporary file belongs to a station that may be saving.
+    QTemporaryDir privateTemp;
+    if (!privateTemp.isValid())
+        return fail(QStringLiteral("cannot make a temporary folder"));
     SystemClock clock;
-    DataStore store(clock, dataFolder);
+    DataStore store(clock, dataFolder, privateTemp.path());
     int unused = 0;
-    store.onUnusedLine = [&unused](const QString& file, const QString& line) {
-        out(QStringLiteral("unused line in %1: %2\n").arg(file, line));
+    store.onUnusedLine = [&unused](const QString& file, int number, const QString& reason) {
+        out(QStringLiteral("unused line %1 in %2: %3\n")
+                .arg(QString::number(number), file, reason));
         ++unused;
     };
     // Loaded as the station loads, but nothing is written back.
@@ -122,13 +180,13 @@ int check(const QString& folder) {
         out(QStringLiteral("  Admin (administrator, built in: added at the next start)\n"));
     out(QStringLiteral("music categories: %1\n").arg(store.categories.size()));
     for (const auto& c : store.categories)
-        out(QStringLiteral("  %1: %2 files\n").arg(c->name).arg(c->files.size()));
+        out(QStringLiteral("  %1: %2 files\n").arg(c->name, QString::number(c->files.size())));
     out(QStringLiteral("music tasks: %1\n").arg(store.musicTasks.size()));
     for (const auto& t : store.musicTasks)
         out(QStringLiteral("  %1  %2  %3 items%4\n")
-                .arg(FormatSchedule(t->endDate, t->startDate, t->startTime, t->endTime), t->name)
-                .arg(t->items.size())
-                .arg(t->disabled ? QStringLiteral("  (disabled)") : QString()));
+                .arg(FormatSchedule(t->endDate, t->startDate, t->startTime, t->endTime), t->name,
+                     QString::number(t->items.size()),
+                     t->disabled ? QStringLiteral("  (disabled)") : QString()));
     out(QStringLiteral("speech tasks: %1\n").arg(store.speechTasks.size()));
     for (const auto& t : store.speechTasks)
         out(QStringLiteral("  %1  %2%3\n")

@@ -25,16 +25,17 @@ namespace {
 
 constexpr int kTickMs = 1000;
 
+QString twoDigits(qint64 n) {
+    return QString::number(n).rightJustified(2, u'0');
+}
+
 // "m:ss", or "h:mm:ss" from an hour on.
 QString ClockText(qint64 ms) {
     const qint64 seconds = qMax<qint64>(0, ms / 1000);
     const qint64 h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
     if (h > 0)
-        return QStringLiteral("%1:%2:%3")
-            .arg(h)
-            .arg(m, 2, 10, QLatin1Char('0'))
-            .arg(s, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
+        return QString::number(h) + u':' + twoDigits(m) + u':' + twoDigits(s);
+    return QString::number(m) + u':' + twoDigits(s);
 }
 
 enum class Glyph { Play, Pause, Stop, Volume };
