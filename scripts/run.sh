@@ -56,7 +56,10 @@ if [ "$demo" = 1 ]; then
     echo "transmitter-sim was not built." >&2
     exit 1
   fi
-  "$bin/transmitter-sim" --com 1 --folder "$bin" --log "$bin/log/transmitter-sim.log" &
+  # The exchange log goes beside the port link: log/ holds the station's own
+  # monthly event log and nothing else.
+  mkdir -p "$bin/ports"
+  "$bin/transmitter-sim" --com 1 --folder "$bin" --log "$bin/ports/transmitter-sim.log" &
   sim_pid=$!
   for _ in $(seq 50); do [ -e "$bin/ports/COM1" ] && break; sleep 0.1; done
   if [ ! -e "$bin/ports/COM1" ]; then

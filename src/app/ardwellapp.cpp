@@ -8,10 +8,12 @@
 
 #include "apppaths.h"
 #include "ardwelldlg.h"
+#include "eventlog.h"
 #include "languageresources.h"
 #include "messagebox.h"
 #include "startflashdlg.h"
 #include "stringutils.h"
+#include "uiformat.h"
 #include "uitext.h"
 
 CArdwellApp::CArdwellApp(const Clock& clock, StationBackends backends)
@@ -41,8 +43,8 @@ bool CArdwellApp::acquireInstance() {
 
 int CArdwellApp::Run() {
     if (!acquireInstance()) {
-        // Told in the language the running copy uses.
-        SetUiLanguage(TextToInt(ReadConfig(QStringLiteral("LangId"))));
+        // Told in the language the running copy uses, the box's buttons too.
+        useLanguage(TextToInt(ReadConfig(QStringLiteral("LangId"))));
         MessageBox::showNotice(nullptr, QStringLiteral("app_already_startup"),
                                GetUiText(QStringLiteral("app_already_startup")));
         return 1;
@@ -59,14 +61,15 @@ int CArdwellApp::Run() {
     for (bool firstPass = true;; firstPass = false) {
         state_.reopenRequested = false;
         state_.langId = TextToInt(ReadConfig(QStringLiteral("LangId")));
-        SetUiLanguage(state_.langId);
+        useLanguage(state_.langId);
         store_.langIdForSave = state_.langId;
-        UseLanguageResources(state_.langId);
         state_.screenLocked = false;
         state_.workingNow = false;
 
-        if (firstPass)
+        if (firstPass) {
             runSplash();
+            warnIfDataUnwritable();
+        }
 
         {
             CArdwellDlg window(*this);
@@ -93,6 +96,24 @@ void CArdwellApp::runSplash() {
         showSplash(store_);
     else
         CStartFlashDlg::Run(store_);
+}
+
+void CArdwellApp::useLanguage(int langId) {
+    SetUiLanguage(langId);
+    // The resources carry the texts of Qt's standard buttons as well.
+    UseLanguageResources(langId);
+}
+
+void CArdwellApp::warnIfDataUnwritable() {
+    // Every save would fail quietly later on; say it once, now, while
+    // nothing has been entered yet.
+    QString blocking;
+    if (store_.CanWriteDataFiles(&blocking))
+        return;
+    blocking = QDir::toNativeSeparators(blocking);
+    LogEvent(QStringLiteral("Data folder cannot be written: ") + blocking);
+    const QString key = QStringLiteral("fmt_data_folder_unwritable");
+    MessageBox::showNotice(nullptr, key, FormatUiText(GetUiText(key), blocking));
 }
 
 bool CArdwellApp::RequestReopen(int langId, QWidget* parent) {

@@ -40,10 +40,11 @@ public:
     CArdwellApp& operator=(const CArdwellApp&) = delete;
 
     // Runs the whole program: refuses a second copy ("app_already_startup"),
-    // then language, splash and data (first pass only), main window, and
-    // again while a reopen was requested; finally remembers the last user in
-    // "LoginUser" and frees the data. The exit code: 0, or 1 for a refused
-    // second copy.
+    // then language, splash and data (first pass only, with one notice
+    // "fmt_data_folder_unwritable" when the data cannot be saved), main
+    // window, and again while a reopen was requested; finally remembers the
+    // last user in "LoginUser" and frees the data. The exit code: 0, or 1 for
+    // a refused second copy.
     int Run();
 
     // The language box chose `langId`. True when it stays or a reopen in the
@@ -73,7 +74,10 @@ public:
 
 private:
     bool acquireInstance();
+    // The UI texts and the window resources of `langId`.
+    void useLanguage(int langId);
     void runSplash();
+    void warnIfDataUnwritable();
 
     const Clock& clock_;
     StationBackends backends_;

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -87,6 +89,31 @@ void makeWhite(QLabel* label) {
     palette.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+// The narrowest and the smallest the working-time label goes.
+constexpr int kNarrowestStretch = 80;
+constexpr int kSmallestPixels = 9;
+
+// The working-time label has room for one line between the language box and
+// the window's edge, and some languages need more than that. Rather than
+// wrap onto a second line, the text is drawn narrower and, if need be,
+// smaller, until it fits.
+QFont fittingFont(const QFont& base, const QString& text, int width) {
+    QFont font = base;
+    int stretch = 100;
+    int pixels = QFontInfo(base).pixelSize();
+    while (QFontMetrics(font).horizontalAdvance(text) > width) {
+        if (stretch > kNarrowestStretch)
+            stretch -= 5;
+        else if (pixels > kSmallestPixels)
+            --pixels;
+        else
+            break;
+        font.setStretch(stretch);
+        font.setPixelSize(pixels);
+    }
+    return font;
 }
 
 } // namespace
@@ -211,7 +238,6 @@ void CArdwellDlg::createControls() {
     const int labelLeft = x + 240;
     workingLabel_->setGeometry(labelLeft, 4, kClientWidth - labelLeft - 10, 38);
     workingLabel_->setFont(BoldFont());
-    workingLabel_->setWordWrap(true);
     workingLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     makeWhite(workingLabel_);
 
@@ -451,6 +477,8 @@ void CArdwellDlg::CheckWorkingTime() {
             .arg(GetUiText(QLatin1String(state_.workingNow ? "working" : "gone_time")),
                  WeekdayName(weekday, state_.langId), FormatClock(from), FormatClock(to));
     if (text != workingLabel_->text()) {
+        workingLabel_->setFont(
+            fittingFont(BoldFont(), text, workingLabel_->contentsRect().width()));
         workingLabel_->setText(text);
         workingLabel_->repaint();
     }

@@ -43,6 +43,8 @@ private slots:
     void offeredName_data();
     void offeredName();
     void verificationMode();
+    void headingOfEachUse_data();
+    void headingOfEachUse();
     void runLoginKeepsTheNameAsTyped();
     void cancelledLoginChangesNothing();
     void lockWindowIgnoresKeysAndClosing();
@@ -228,6 +230,36 @@ void TestLogin::verificationMode() {
     // Verifying changes nobody's login.
     QCOMPARE(state.currentUser, QStringLiteral("operator"));
     QCOMPARE(state.currentRole, 0);
+}
+
+void TestLogin::headingOfEachUse_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("langId");
+    QTest::addColumn<QString>("heading"); // empty: the picture's own
+    QTest::newRow("login") << int(CUserLoginDlg::LoginAgain) << 0 << QString();
+    QTest::newRow("check, Chinese") << int(CUserLoginDlg::VerifyPassword) << 0 << "密码验证";
+    QTest::newRow("check, English") << int(CUserLoginDlg::VerifyPassword) << 1 << "Verify Password";
+}
+
+void TestLogin::headingOfEachUse() {
+    QFETCH(int, mode);
+    QFETCH(int, langId);
+    QFETCH(QString, heading);
+    SetUiLanguage(langId);
+    CUserLoginDlg dlg(rig->app->store(), QStringLiteral("Admin"), mode);
+    auto* label = dlg.findChild<QLabel*>(QStringLiteral("heading"));
+    QCOMPARE(label ? label->text() : QString(), heading);
+    if (!label)
+        return;
+    // Nothing of the picture's login heading shows beside the text.
+    const QImage face = dlg.grab().toImage();
+    const QRect place = CUserLoginDlg::headingRect();
+    const int textEnd =
+        place.left() + label->indent() + QFontMetrics(label->font()).horizontalAdvance(heading) + 3;
+    for (int x = textEnd; x <= place.right(); ++x) {
+        for (int y = place.top(); y <= place.bottom(); ++y)
+            QCOMPARE(face.pixelColor(x, y), QColor(Qt::white));
+    }
 }
 
 void TestLogin::runLoginKeepsTheNameAsTyped() {

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLockFile>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QtTest>
 #include <algorithm>
@@ -68,6 +69,10 @@ class TestMainWindow : public QObject {
 
 private slots:
     void secondStartIsRefused();
+    void refusedStartButtonSpeaksTheLanguage_data();
+    void refusedStartButtonSpeaksTheLanguage();
+    void unwritableDataFolderIsToldOnce_data();
+    void unwritableDataFolderIsToldOnce();
     void languageChangeReopensWithoutSplashReloadOrLogin();
     void decliningTheLanguageChangeKeepsTheBox_data();
     void decliningTheLanguageChangeKeepsTheBox();
@@ -110,6 +115,85 @@ void TestMainWindow::secondStartIsRefused() {
     QLockFile next(
         QDir(QDir::tempPath()).filePath(QString::fromLatin1(CArdwellApp::kInstanceName)));
     QVERIFY(next.tryLock(0));
+}
+
+void TestMainWindow::refusedStartButtonSpeaksTheLanguage_data() {
+    QTest::addColumn<int>("langId");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Chinese") << 0 << QStringLiteral(u"确定");
+    QTest::newRow("English") << 1 << QStringLiteral("OK");
+}
+
+void TestMainWindow::refusedStartButtonSpeaksTheLanguage() {
+    QFETCH(int, langId);
+    QFETCH(QString, button);
+    StationRig rig;
+    QVERIFY(rig.ready);
+    QVERIFY(WriteConfig(QStringLiteral("LangId"), QString::number(langId)));
+    // A fresh process has nothing of this language installed yet.
+    UseLanguageResources(1 - langId);
+    QLockFile running(
+        QDir(QDir::tempPath()).filePath(QString::fromLatin1(CArdwellApp::kInstanceName)));
+    QVERIFY(running.tryLock(0));
+    MessageBox::setDefaultAnswer(-1);
+    QString shown;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            // Without its shortcut mark: "确定(&O)" or "&OK".
+            shown = box->buttons().first()->text().remove(QRegularExpression("\\(&.\\)|&"));
+            box->buttons().first()->click();
+        }
+    });
+    answer.start(20);
+    QCOMPARE(rig.app->Run(), 1);
+    QCOMPARE(shown, button);
+}
+
+void TestMainWindow::unwritableDataFolderIsToldOnce_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("writable") << false;
+    QTest::newRow("read-only") << true;
+}
+
+void TestMainWindow::unwritableDataFolderIsToldOnce() {
+    QFETCH(bool, readOnly);
+    StationRig rig;
+    QVERIFY(rig.ready);
+    const QString data = rig.folder.filePath(QStringLiteral("data"));
+    const auto restore = qScopeGuard([&] {
+        if (readOnly)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), data});
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    if (readOnly) {
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner);
+        // Permission bits do not stop root; the immutable flag does.
+        if (QFileInfo(data).isWritable())
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), data});
+        if (QFileInfo(data).isWritable())
+            QSKIP("root, and chattr +i failed: nothing makes a folder unwritable here");
+    }
+    QStringList keysAtFirstWindow;
+    rig.app->onMainWindow = [&](CArdwellDlg& window) {
+        // Told before the window; not again on the next pass.
+        if (rig.app->passCount() == 1) {
+            keysAtFirstWindow = shownKeys();
+            rig.app->state().reopenRequested = true;
+        }
+        QTimer::singleShot(0, &window, [&window] { window.done(QDialog::Rejected); });
+    };
+    QCOMPARE(rig.app->Run(), 0);
+    QCOMPARE(rig.app->passCount(), 2);
+    const QStringList told{QStringLiteral("fmt_data_folder_unwritable")};
+    QCOMPARE(keysAtFirstWindow, readOnly ? told : QStringList());
+    QCOMPARE(shownKeys(), keysAtFirstWindow);
+    QCOMPARE(rig.logText().count(QStringLiteral("Data folder cannot be written: ") + data),
+             readOnly ? 1 : 0);
+    if (readOnly) {
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Icon::Exclamation);
+        QVERIFY(MessageBox::shown().first().text.contains(data));
+    }
 }
 
 void TestMainWindow::languageChangeReopensWithoutSplashReloadOrLogin() {
@@ -235,6 +319,9 @@ void TestMainWindow::workingTimeLabel_data() {
                                << QStringLiteral(u"工作时间  星期一 00:00~24:00") << true;
     QTest::newRow("English") << 1 << 0 << 0 << QTime(23, 59)
                              << QStringLiteral("Working hours  Monday 00:00~24:00") << true;
+    QTest::newRow("English, after")
+        << 1 << 900 << 2100 << QTime(21, 1)
+        << QStringLiteral("Outside working hours  Monday 09:00~21:00") << false;
     QTest::newRow("end 2400 means none") << 0 << 800 << 2400 << QTime(23, 30)
                                          << QStringLiteral(u"工作时间  星期一 08:00~24:00") << true;
 }
@@ -255,7 +342,11 @@ void TestMainWindow::workingTimeLabel() {
     rig.app->state().langId = langId;
     SetUiLanguage(langId);
     CArdwellDlg& window = rig.openWindow();
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("workingTime"))->text(), label);
+    auto* shown = window.findChild<QLabel*>(QStringLiteral("workingTime"));
+    QCOMPARE(shown->text(), label);
+    // On one line, in bold, whatever the language.
+    QVERIFY(shown->font().bold());
+    QVERIFY(QFontMetrics(shown->font()).horizontalAdvance(label) <= shown->contentsRect().width());
     QCOMPARE(rig.app->state().workingNow, working);
     QCOMPARE(rig.app->state().todayYmd, 20260302);
 }
@@ -507,8 +598,9 @@ void TestMainWindow::reopenedWindowShowsTheConnectedTransmitter() {
 
 // The window's look: the station's colour around the grey panel, the status
 // line's picture, and the panels in place. With TOLVANE_SCREENSHOTS set to a
-// folder, the main window (Chinese and English), the login window and the
-// lock window are saved there as PNG files.
+// folder, the main window (Chinese and English), the login window, the
+// password check (Chinese and English) and the lock window are saved there as
+// PNG files.
 void TestMainWindow::painting() {
     StationRig rig(QDateTime(QDate(2026, 3, 2), QTime(10, 15, 20)));
     QVERIFY(rig.ready);
@@ -583,6 +675,15 @@ void TestMainWindow::painting() {
         window.hide();
     }
     UseLanguageResources(0);
+    SetUiLanguage(0);
+
+    for (int langId : {0, 1}) {
+        SetUiLanguage(langId);
+        CUserLoginDlg verify(store, QStringLiteral("Admin"), CUserLoginDlg::VerifyPassword);
+        verify.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&verify));
+        save(verify, langId ? "verify-en.png" : "verify-zh.png");
+    }
     SetUiLanguage(0);
 
     CUserLoginDlg login(store, QString(), CUserLoginDlg::StartupLogin);

@@ -10,6 +10,7 @@
 
 #include "apppaths.h"
 #include "datastore.h"
+#include "fonts.h"
 #include "messagebox.h"
 #include "skin.h"
 #include "uitext.h"
@@ -20,6 +21,10 @@ namespace {
 constexpr int kPasswordLength = 40;
 // The corners are cut as quarter ellipses of this width and height.
 constexpr int kCornerSize = 10;
+// The heading of the picture: its size, and its colour.
+constexpr int kHeadingPixels = 16;
+constexpr int kHeadingIndent = 6;
+const QColor kHeadingInk(52, 64, 72);
 
 QString loginPicturePath() {
     return GetAppFolder() + QStringLiteral("/imgs/loginbk.bmp");
@@ -106,12 +111,31 @@ CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QW
         if (!offered.isEmpty())
             m_nameEdit->setEnabled(false);
         setWindowTitle(GetUiText(QStringLiteral("pwd_verify")));
+        addVerifyHeading();
         m_prompt->setText(GetUiText(QStringLiteral("entry_pwd_to_verify_permissions")));
     }
     if (!offered.isEmpty())
         m_passwordEdit->setFocus();
     else
         m_nameEdit->setFocus();
+}
+
+void CUserLoginDlg::addVerifyHeading() {
+    // The picture's heading announces a login; a password check covers it
+    // with its own, in the language of the UI texts.
+    auto* heading = new QLabel(windowTitle(), this);
+    heading->setObjectName(QStringLiteral("heading"));
+    heading->setGeometry(headingRect());
+    heading->setIndent(kHeadingIndent);
+    heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont font = BoldFont();
+    font.setPixelSize(kHeadingPixels);
+    heading->setFont(font);
+    QPalette palette = heading->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, kHeadingInk);
+    heading->setPalette(palette);
+    heading->setAutoFillBackground(true);
 }
 
 void CUserLoginDlg::showEvent(QShowEvent* event) {

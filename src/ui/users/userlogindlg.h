@@ -37,6 +37,9 @@ public:
     // Where the picture shows the two buttons (client coordinates).
     static QRect okButtonRect() { return QRect(201, 201, 75, 20); }
     static QRect cancelButtonRect() { return QRect(292, 201, 75, 20); }
+    // Where the picture shows its heading, down to the rule below it; the
+    // password check puts its own heading there.
+    static QRect headingRect() { return QRect(130, 12, 272, 34); }
 
     // Checks the two boxes; closes with OK when the account and password
     // match, otherwise says why and stays open for another attempt.
@@ -50,6 +53,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void addVerifyHeading();
+
     DataStore& m_store;
     int m_mode;
     QString m_loginName;
