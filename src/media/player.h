@@ -34,6 +34,9 @@ struct SpeechJobState {
     int postDelay = 0; // seconds left after the speech finished
     int voiceIndex = -1;
     QString text;
+    QString name; // of the task, for the log; empty for instant speech
+    // The voice gave the text up once and was asked to say it again.
+    bool retried = false;
     // Non-empty exactly while the job has put its own background music into
     // the player.
     QString backgroundPath;

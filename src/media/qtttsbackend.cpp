@@ -2,11 +2,26 @@
 
 #include <QTextToSpeech>
 
+#include <iterator>
+
 namespace {
 
 // An engine that has not started a text this long after it was given will
 // not start it; the text then counts as said, so a speech never hangs.
 constexpr qint64 kStartTimeoutMs = 10000;
+
+// flite hands its audio over in chunks of about 20 ms. A speech that comes out
+// as a whole number of chunks ends with an empty one; the Qt 6.4 flite engine
+// takes its write of zero bytes for a streaming error and stops the sink, and
+// the speech, by then all in the sink's buffer, is never heard. The length
+// depends only on the voice, the text and the rate, so the same text fails
+// again every time. A text given up this way is said again a little faster,
+// at each of these rates in turn: each shortens the speech by a different
+// amount, and the last chunk soon has something in it. The fastest is 1.3%
+// above the voice's own speed, too little to hear. flite makes its audio many
+// times faster than it plays, so the failed try of a short announcement ends
+// before a sound comes out; of a long one, its first words may be heard twice.
+constexpr double kRetryRates[] = {0.004, 0.009, 0.015, 0.022};
 
 QString VoiceToken(const QLocale& locale, const QString& name) {
     return locale.name() + QLatin1Char('\n') + name;
@@ -32,11 +47,9 @@ std::unique_ptr<QtTtsBackend> QtTtsBackend::createWithEngine(const QString& engi
     if (tts->state() == QTextToSpeech::Error)
         return nullptr;
     if (engine == QLatin1String("flite")) {
-        // flite's own pick is its last voice, whose speech mostly comes out
-        // as a whole number of the engine's audio chunks. The engine then
-        // writes an empty last chunk, takes that for a streaming error and
-        // cuts the speech off. The first voice of the language rarely meets
-        // this.
+        // The station has always spoken with the language's first voice
+        // rather than flite's own pick, its last one. Either meets the empty
+        // last chunk (see kRetryRates) about as often.
         const QList<QVoice> voices = tts->availableVoices();
         if (!voices.isEmpty())
             tts->setVoice(voices.first());
@@ -99,7 +112,7 @@ void QtTtsBackend::setVoice(const QString& token) {
 }
 
 bool QtTtsBackend::speak(const QString& text) {
-    if (tts_->state() == QTextToSpeech::Error)
+    if (tts_->state() == QTextToSpeech::Error && retryReason_.isEmpty())
         return false;
     // Nothing to say is said at once.
     if (text.trimmed().isEmpty())
@@ -114,9 +127,20 @@ bool QtTtsBackend::speak(const QString& text) {
 }
 
 void QtTtsBackend::sayNow(const QString& text) {
+    current_ = text;
+    tries_ = 0;
+    sayCurrent();
+}
+
+void QtTtsBackend::sayCurrent() {
+    // The first try leaves the rate alone: the voice speaks at its default.
+    const double rate = tries_ == 0 ? 0.0 : kRetryRates[tries_ - 1];
+    if (tts_->rate() != rate)
+        tts_->setRate(rate);
+    retryReason_.clear();
     awaitingStart_ = true;
     sinceSay_.start();
-    tts_->say(text);
+    tts_->say(current_);
 }
 
 void QtTtsBackend::pause() {
@@ -134,21 +158,41 @@ void QtTtsBackend::onStateChanged(int state) {
         awaitingStart_ = false;
         break;
     case QTextToSpeech::Ready:
-        if (!awaitingStart_ && !queue_.isEmpty())
+        if (!retryReason_.isEmpty()) {
+            ++tries_;
+            sayCurrent();
+        } else if (!awaitingStart_ && !queue_.isEmpty()) {
             sayNow(queue_.takeFirst());
+        }
         break;
-    case QTextToSpeech::Error:
-        // The engine gave the text up. When it comes back to Ready the queue
-        // goes on; an engine that stays broken is seen by isComplete().
-        awaitingStart_ = false;
-        lastError_ = tts_->errorString();
+    case QTextToSpeech::Error: {
+        // The engine gave the text up. When it comes back to Ready the text
+        // is tried again (see kRetryRates) or the queue goes on; an engine
+        // that stays broken is seen by isComplete().
+        QString reason = tts_->errorString();
+        if (reason.isEmpty())
+            reason = QStringLiteral("The speech engine gave the text up.");
+        if (engine_ == QLatin1String("flite") && tries_ < int(std::size(kRetryRates))) {
+            retryReason_ = reason;
+            awaitingStart_ = true;
+            sinceSay_.start();
+        } else {
+            awaitingStart_ = false;
+            lastError_ = reason;
+        }
         break;
+    }
     }
 }
 
-bool QtTtsBackend::engineIdle() const {
+bool QtTtsBackend::engineIdle() {
     if (awaitingStart_ && sinceSay_.elapsed() < kStartTimeoutMs)
         return false;
+    // The engine never came back from the error to try the text again.
+    if (!retryReason_.isEmpty()) {
+        lastError_ = retryReason_;
+        retryReason_.clear();
+    }
     const QTextToSpeech::State state = tts_->state();
     // An engine in error has nothing left that it could say.
     return state == QTextToSpeech::Ready || state == QTextToSpeech::Error;
@@ -167,4 +211,10 @@ bool QtTtsBackend::isComplete() {
     }
     sayNow(queue_.takeFirst());
     return false;
+}
+
+QString QtTtsBackend::takeError() {
+    const QString reason = lastError_;
+    lastError_.clear();
+    return reason;
 }

@@ -31,6 +31,8 @@ public:
     void resume() override;
     bool isComplete() override;
 
+    QString takeError() override;
+
     QString engineName() const { return engine_; }
     // Why the engine gave up a text since it last started from idle; empty
     // when all went well.
@@ -39,7 +41,8 @@ public:
 private:
     explicit QtTtsBackend(std::unique_ptr<QTextToSpeech> tts, const QString& engine);
     void sayNow(const QString& text);
-    bool engineIdle() const;
+    void sayCurrent();
+    bool engineIdle();
     void onStateChanged(int state);
 
     std::unique_ptr<QTextToSpeech> tts_;
@@ -52,4 +55,9 @@ private:
     bool awaitingStart_ = false;
     QElapsedTimer sinceSay_;
     QString lastError_;
+    // The text the engine is saying, how often it has tried it already, and
+    // why the last try was given up while another try is still to come.
+    QString current_;
+    int tries_ = 0;
+    QString retryReason_;
 };

@@ -53,14 +53,15 @@ void ExpandSpeechVariables(QString& text, const QString& enterpriseName, const Q
         const QString formatted =
             english ? QStringLiteral("%1/%2/%3") : QStringLiteral(u"%1年%2月%3日");
         text.replace(QLatin1String("%Date%"),
-                     formatted.arg(date.year()).arg(date.month()).arg(date.day()));
+                     formatted.arg(QString::number(date.year()), QString::number(date.month()),
+                                   QString::number(date.day())));
     }
     if (text.contains(QLatin1String("%Time%"))) {
         const QString formatted =
             english ? QStringLiteral("%1%2:%3") : QStringLiteral(u"%1%2时%3分");
-        text.replace(
-            QLatin1String("%Time%"),
-            formatted.arg(TimeOfDayWord(time.hour(), english)).arg(time.hour()).arg(time.minute()));
+        text.replace(QLatin1String("%Time%"),
+                     formatted.arg(TimeOfDayWord(time.hour(), english),
+                                   QString::number(time.hour()), QString::number(time.minute())));
     }
     text.replace(QLatin1String("%Week%"), WeekdayName(date.dayOfWeek() - 1, english ? 1 : 0));
 }
@@ -146,4 +147,8 @@ void SpeechEngine::ResumeSpeech() {
 
 bool SpeechEngine::IsSpeechComplete() const {
     return voice_ && voice_->isComplete();
+}
+
+QString SpeechEngine::TakeSpeechError() {
+    return voice_ ? voice_->takeError() : QString();
 }

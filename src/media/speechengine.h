@@ -55,6 +55,9 @@ public:
 
     // The voice has nothing left to say; false without a voice.
     bool IsSpeechComplete() const;
+    // Why the voice gave up a text since the last call; empty when all was
+    // said (and without a voice).
+    QString TakeSpeechError();
 
     bool hasVoice() const { return voice_ != nullptr; }
     // Set while a speech job is in progress: by SpeakText, cleared by the end

@@ -29,4 +29,7 @@ public:
     // Nothing is left to say: the engine is idle and nothing is queued.
     // Polled once a second; an engine may use the call to move its queue on.
     virtual bool isComplete() = 0;
+    // Why the engine gave up a text since the last call, and forgets it;
+    // empty when everything given to it was said.
+    virtual QString takeError() = 0;
 };

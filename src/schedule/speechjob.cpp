@@ -19,6 +19,13 @@ int EffectiveDelay(int requested, int speakDelay) {
     return std::max(0, requested != 0 ? requested : speakDelay);
 }
 
+QString ShownText(const QString& text) {
+    QString shown = text.simplified();
+    if (shown.size() > kLoggedTextLength)
+        shown = shown.left(kLoggedTextLength) + QStringLiteral("...");
+    return shown;
+}
+
 } // namespace
 
 SpeechRequest SpeechRequest::FromTask(const SpeechTask& task) {
@@ -28,6 +35,7 @@ SpeechRequest SpeechRequest::FromTask(const SpeechTask& task) {
     request.preDelay = task.preDelay;
     request.postDelay = task.postDelay;
     request.text = task.text;
+    request.name = task.name;
     return request;
 }
 
@@ -80,6 +88,8 @@ void SpeechJob::StartSpeechJob(const SpeechRequest* request, bool wake) {
     job.postDelay = EffectiveDelay(request->postDelay, settings.speakDelay);
     job.voiceIndex = request->voiceIndex;
     job.text = request->text;
+    job.name = request->name;
+    job.retried = false;
 
     // With a pre-delay the voice is only armed now and speaks when the
     // countdown runs out.
@@ -111,6 +121,11 @@ void SpeechJob::SpeechSteps() {
             failedToSpeak();
             return;
         }
+    }
+    if (job.preDelay == 0 && speech.speaking() && speech.IsSpeechComplete()) {
+        const QString reason = speech.TakeSpeechError();
+        if (!reason.isEmpty() && voiceGaveUp(reason))
+            return;
     }
     // The post-delay counts on through a pause: the voice is done already.
     if (job.preDelay == 0 && job.postDelay > 0 && speech.IsSpeechComplete())
@@ -145,12 +160,26 @@ void SpeechJob::endJob() {
 // schedule blocked for the rest of the day: the job ends here.
 void SpeechJob::failedToSpeak() {
     SpeechJobState& job = player_.speechJob;
-    QString shown = job.text.simplified();
-    if (shown.size() > kLoggedTextLength)
-        shown = shown.left(kLoggedTextLength) + QStringLiteral("...");
-    LogEvent(QStringLiteral("Speech could not be started: ") + shown);
+    LogEvent(QStringLiteral("Speech could not be started: ") + ShownText(job.text));
     player_.speech().setSpeaking(false);
     job.preDelay = 0;
     job.postDelay = 0;
     endJob();
+}
+
+// The voice gave the text up, which leaves it as quiet as a finished speech.
+// The text gets a second try after a second (through the pre-delay, so that
+// a pause holds it back); true when it is to come. A second failure goes into
+// the log, and the job then runs to its end as usual.
+bool SpeechJob::voiceGaveUp(const QString& reason) {
+    SpeechJobState& job = player_.speechJob;
+    if (!job.retried) {
+        job.retried = true;
+        job.preDelay = 1;
+        return true;
+    }
+    const QString name = job.name.isEmpty() ? ShownText(job.text) : job.name;
+    LogEvent(QStringLiteral("Speech failed: ") + reason + QStringLiteral(" (") + name +
+             QLatin1Char(')'));
+    return false;
 }

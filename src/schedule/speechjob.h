@@ -17,6 +17,7 @@ struct SpeechRequest {
     int preDelay = 0;        // seconds before speaking; 0 the station's speakDelay
     int postDelay = 0;       // seconds after the speech; 0 the station's speakDelay
     QString text;            // may hold the speech variables
+    QString name;            // the task's, for the log; empty for instant speech
 
     static SpeechRequest FromTask(const SpeechTask& task);
 };
@@ -42,7 +43,8 @@ public:
     // Speaks `text` with the selected voice and no background music; nothing
     // when the text is empty, the broadcast is paused or a speech runs.
     void SpeakInstantText(const QString& text, bool wake);
-    // One second of the job: the pre-delay, the post-delay, the end.
+    // One second of the job: the pre-delay, a second try at a text the voice
+    // gave up, the post-delay, the end.
     void SpeechSteps();
 
     // A speech job is in progress (armed, speaking or finishing).
@@ -58,6 +60,7 @@ public:
 private:
     void endJob();
     void failedToSpeak();
+    bool voiceGaveUp(const QString& reason);
 
     Player& player_;
     DataStore& store_;

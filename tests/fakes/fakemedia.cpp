@@ -75,8 +75,17 @@ bool FakeTtsBackend::speak(const QString& text) {
     calls << QStringLiteral("speak ") + text;
     if (refuseSpeak)
         return false;
+    error_ = failures.isEmpty() ? QString() : failures.takeFirst();
     complete = false;
     return true;
+}
+
+QString FakeTtsBackend::takeError() {
+    if (!complete)
+        return QString();
+    const QString reason = error_;
+    error_.clear();
+    return reason;
 }
 
 void FakeTtsBackend::pause() {

@@ -52,7 +52,9 @@ struct FakeMediaSource {
 
 // A voice engine with a fixed list of installed voices. It records what it
 // was told ("voice <token>", "speak <text>", "pause", "resume") and stays
-// busy after a speak until the test calls finish().
+// busy after a speak until the test calls finish(). Each speak takes the
+// first of `failures`, if any: a non-empty reason is handed out by
+// takeError() once the text is finished, as an engine that gave it up.
 class FakeTtsBackend : public TtsBackend {
 public:
     bool voices(QList<TtsVoice>* out) override;
@@ -61,6 +63,7 @@ public:
     void pause() override;
     void resume() override;
     bool isComplete() override { return complete; }
+    QString takeError() override;
 
     void finish() { complete = true; }
     QStringList takeCalls();
@@ -70,4 +73,8 @@ public:
     bool refuseSpeak = false;
     bool complete = true;
     QStringList calls;
+    QStringList failures;
+
+private:
+    QString error_;
 };

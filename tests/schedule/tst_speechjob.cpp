@@ -25,6 +25,8 @@ private slots:
     void completionDuringPauseEndsOnResume_data();
     void completionDuringPauseEndsOnResume();
     void speechRightAfterResumeKeepsItsSetUp();
+    void textTheVoiceGivesUp_data();
+    void textTheVoiceGivesUp();
 
 private:
     static QStringList volumes(const QStringList& calls);
@@ -400,6 +402,70 @@ void TestSpeechJob::speechRightAfterResumeKeepsItsSetUp() {
     rig.second();
     QVERIFY(rig.backend()->takeCalls().isEmpty());
     QVERIFY(rig.job->speaking());
+}
+
+void TestSpeechJob::textTheVoiceGivesUp_data() {
+    QTest::addColumn<QStringList>("failures");
+    QTest::addColumn<bool>("instant");
+    QTest::addColumn<bool>("withBackground");
+    QTest::addColumn<int>("tries");
+    QTest::addColumn<QString>("logged");
+    const QString streaming = "Audio streaming error.";
+    QTest::newRow("said at once") << QStringList{} << false << false << 1 << "";
+    QTest::newRow("said on the second try") << QStringList{streaming} << false << false << 2 << "";
+    QTest::newRow("given up twice") << QStringList{"first reason", "second reason"} << false
+                                    << false << 2 << "Speech failed: second reason (station check)";
+    QTest::newRow("given up twice, background music")
+        << QStringList{streaming, streaming, streaming} << false << true << 2
+        << "Speech failed: Audio streaming error. (station check)";
+    QTest::newRow("instant speech given up twice")
+        << QStringList{streaming, streaming} << true << false << 2
+        << "Speech failed: Audio streaming error. (ACME|Works)";
+}
+
+void TestSpeechJob::textTheVoiceGivesUp() {
+    QFETCH(QStringList, failures);
+    QFETCH(bool, instant);
+    QFETCH(bool, withBackground);
+    QFETCH(int, tries);
+    QFETCH(QString, logged);
+    SpeechRig rig(QDateTime(QDate(2026, 3, 2), QTime(9, 59, 58)));
+    const QString music = rig.file("music.wav");
+    rig.playMusic(music, 60);
+    rig.onNextMusic = [&] { rig.playMusic(music, 60); };
+    rig.voice->failures = failures;
+    if (instant) {
+        rig.job->SpeakInstantText("ACME|Works", false);
+    } else {
+        SpeechTask* task = rig.addTask("station check", 1000, 1000);
+        task->text = "This is the station check.";
+        if (withBackground)
+            task->bkMusic = rig.file("bed.wav");
+        rig.schedule->BuildTodaySpeechList();
+    }
+    rig.backend()->takeCalls();
+
+    // The voice gets through (or gives up) every text at once.
+    QStringList spoken;
+    for (int i = 0; i < 30 && (spoken.isEmpty() || rig.job->speaking()); ++i) {
+        rig.second();
+        spoken += rig.takeSpoken();
+        rig.voice->finish();
+    }
+    QVERIFY(!rig.job->speaking());
+    QCOMPARE(spoken.size(), tries);
+    QCOMPARE(spoken.count(spoken.first()), tries);
+    const QStringList failed = rig.logLines().filter("Speech failed: ");
+    QCOMPARE(failed.size(), logged.isEmpty() ? 0 : 1);
+    if (!logged.isEmpty())
+        QVERIFY2(failed.first().endsWith(" " + logged), qPrintable(failed.first()));
+
+    // Whatever the voice did, the entry lets go and the music comes back.
+    QCOMPARE(rig.schedule->currentEntryIndex(), -1);
+    const QStringList calls = rig.backend()->takeCalls();
+    if (withBackground)
+        QVERIFY(calls.contains("stop") && rig.events.contains("next music"));
+    QCOMPARE(volumes(calls).last(), QString("volume 60"));
 }
 
 QTEST_GUILESS_MAIN(TestSpeechJob)

@@ -93,6 +93,7 @@ public:
         }
         return complete;
     }
+    QString takeError() override { return real_->takeError(); }
 
 private:
     std::unique_ptr<TtsBackend> real_;
