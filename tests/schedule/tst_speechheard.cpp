@@ -17,66 +17,10 @@
 #include "fakeclock.h"
 #include "player.h"
 #include "qtttsbackend.h"
+#include "sinkrecorder.h"
 #include "speechjob.h"
 #include "speechschedule.h"
 #include "uitext.h"
-
-namespace {
-
-constexpr int kRecordRate = 16000;
-// A sample at least this loud (about -30 dBFS) is speech, not the silence of
-// a sink with nothing to play.
-constexpr int kLoudSample = 1000;
-
-// Records what the sound server plays on its default sink, as 16-bit mono.
-// A null sink renders far ahead of time, and audio that a new stream hands it
-// faster than it plays (as the voice does) arrives by rewinds that its monitor
-// does not record; a silent stream at a low latency keeps the sink rendering
-// close to the clock, as a sound card would, so that the monitor hears it all.
-class SinkRecorder {
-public:
-    ~SinkRecorder() {
-        pacer_.kill();
-        pacer_.waitForFinished(5000);
-    }
-    // False when the sound server cannot be listened to.
-    bool start() {
-        const QStringList format{"--raw", "--format=s16le", "--channels=1",
-                                 "--rate=" + QString::number(kRecordRate)};
-        pacer_.start("pacat", QStringList{"--playback", "--latency-msec=20"} + format +
-                                  QStringList{"/dev/zero"});
-        parec_.start("parec", QStringList{"-d", "@DEFAULT_MONITOR@", "--latency-msec=50"} + format);
-        if (!pacer_.waitForStarted(5000) || !parec_.waitForStarted(5000))
-            return false;
-        // Either gives up at once when it cannot connect.
-        return !parec_.waitForFinished(500) && pacer_.state() == QProcess::Running;
-    }
-    // Stops the recording; how many milliseconds of it held sound: 10 ms
-    // windows with a sample at least kLoudSample loud.
-    int loudMs() {
-        parec_.terminate();
-        parec_.waitForFinished(5000);
-        const QByteArray raw = parec_.readAllStandardOutput();
-        const auto* samples = reinterpret_cast<const qint16*>(raw.constData());
-        const qsizetype count = raw.size() / 2;
-        constexpr int kWindow = kRecordRate / 100;
-        int loud = 0;
-        for (qsizetype w = 0; w + kWindow <= count; w += kWindow) {
-            const auto* end = samples + w + kWindow;
-            loud += std::any_of(samples + w, end,
-                                [](qint16 v) { return std::abs(int(v)) >= kLoudSample; })
-                        ? 10
-                        : 0;
-        }
-        return loud;
-    }
-
-private:
-    QProcess pacer_;
-    QProcess parec_;
-};
-
-} // namespace
 
 // Texts that the flite voice once dropped without a sound, spoken for real on
 // the sound server (the test script starts PulseAudio with a null sink) and
