@@ -212,7 +212,8 @@ void TestControls::buttonPictureCopiedOrStretched() {
             const int px = x * pictureSize.width() / 100;
             const int py = y * pictureSize.height() / 30;
             if (shot.pixel(x, y) != picture.pixel(px, py))
-                QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+                QFAIL(qPrintable(
+                    QStringLiteral("pixel %1,%2").arg(QString::number(x), QString::number(y))));
         }
     }
 }
@@ -366,7 +367,8 @@ void TestControls::shippedPicturesFitTheControls() {
     QVERIFY(buttonSize.height() >= 24 && buttonSize.width() > 2 * buttonSize.height());
     for (int id : {1109, 1107, 1110, 1007, 1006, 1106, 1108}) {
         for (int state = 0; state < 3; ++state) {
-            const QString name = QStringLiteral("btn_%1_%2.bmp").arg(id).arg(state);
+            const QString name =
+                QStringLiteral("btn_%1_%2.bmp").arg(QString::number(id), QString::number(state));
             QCOMPARE(QImage(folder + name).size(), buttonSize);
         }
     }
@@ -379,10 +381,12 @@ void TestControls::shippedPicturesFitTheControls() {
         const QSize tabSize = QImage(folder + skin + QStringLiteral("_0_0.bmp")).size();
         QCOMPARE(tabSize.height(), 30);
         for (int i = 0; i < row.count; ++i) {
-            QCOMPARE(QImage(folder + QStringLiteral("%1_%2_0.bmp").arg(skin).arg(i)).size(),
-                     tabSize);
-            QCOMPARE(QImage(folder + QStringLiteral("%1_%2_1.bmp").arg(skin).arg(i)).size(),
-                     tabSize + QSize(0, CMyTabCtrl::kTopMargin));
+            QCOMPARE(
+                QImage(folder + QStringLiteral("%1_%2_0.bmp").arg(skin, QString::number(i))).size(),
+                tabSize);
+            QCOMPARE(
+                QImage(folder + QStringLiteral("%1_%2_1.bmp").arg(skin, QString::number(i))).size(),
+                tabSize + QSize(0, CMyTabCtrl::kTopMargin));
         }
     }
 }

@@ -313,8 +313,10 @@ void TestMediaBackends::textsGivenWhileSpeakingFollow() {
     QTRY_VERIFY_WITH_TIMEOUT(voice->isComplete(), 60000);
     const qint64 twice = timer.elapsed();
     QVERIFY2(voice->lastError().isEmpty(), qPrintable(voice->lastError()));
-    QVERIFY2(twice > once * 3 / 2,
-             qPrintable(QString("once %1 ms, twice %2 ms").arg(once).arg(twice)));
+    QVERIFY2(
+        twice > once * 3 / 2,
+        qPrintable(
+            QString("once %1 ms, twice %2 ms").arg(QString::number(once), QString::number(twice))));
 }
 
 QTEST_GUILESS_MAIN(TestMediaBackends)
