@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-multimedia-dev libqt6multimedia6
   qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+  # the Linux voice: espeak-ng's library and its voices (Mandarin and English)
+  libespeak-ng-dev espeak-ng-data
   qt6-serialport-dev
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   # ciphers, media tags, audio playback
