@@ -71,6 +71,8 @@ const char* const kUiKeys[] = {
     "user_group", "user_name",
     // every administrator-only action
     "only_admin_role_to_exec",
+    // data files
+    "fmt_data_folder_unwritable", "fmt_path_bad_chars",
 };
 // clang-format on
 
@@ -86,6 +88,8 @@ const QMap<QString, QString> kFormatValues = {
     {"fmt_task_time_range", "%s%s"},       // task window start and end as HH:MM
     {"fmt_time_set_err", "%d"},            // time point field number
     {"fmt_time_set_range_err", "%d"},      // time point field number
+    {"fmt_data_folder_unwritable", "%s"},  // the folder or file that cannot be written
+    {"fmt_path_bad_chars", "%s"},          // the refused file path
 };
 
 QString ShippedFile(const QString& name) {
