@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QLockFile>
 
@@ -12,22 +11,24 @@
 #include "languageresources.h"
 #include "messagebox.h"
 #include "startflashdlg.h"
+#include "station.h"
 #include "stringutils.h"
+#include "ttsbackend.h"
 #include "uiformat.h"
 #include "uitext.h"
 
 CArdwellApp::CArdwellApp(const Clock& clock, StationBackends backends)
-    : clock_(clock), backends_(std::move(backends)), store_(clock) {
-    tickCount = [] {
-        static QElapsedTimer monotonic;
-        if (!monotonic.isValid())
-            monotonic.start();
-        // Never 0: the main window takes 0 for "not timing".
-        return monotonic.elapsed() + 1;
-    };
-}
+    : clock_(clock), backends_(std::move(backends)), store_(clock), link_(GetUiText) {}
 
 CArdwellApp::~CArdwellApp() = default;
+
+std::unique_ptr<Station> CArdwellApp::makeStation() {
+    auto station =
+        std::make_unique<Station>(store_, state_, clock_, link_, backends_.media,
+                                  backends_.voice ? backends_.voice() : nullptr, tickCount);
+    station->setIdleTime(TextToInt(ReadConfig(QStringLiteral("IdleTime"))));
+    return station;
+}
 
 bool CArdwellApp::acquireInstance() {
     auto lock = std::make_unique<QLockFile>(
@@ -72,7 +73,9 @@ int CArdwellApp::Run() {
         }
 
         {
-            CArdwellDlg window(*this);
+            const std::unique_ptr<Station> station = makeStation();
+            station->start();
+            CArdwellDlg window(*this, *station);
             mainWindow_ = &window;
             ++passes_;
             if (onMainWindow)
@@ -86,7 +89,6 @@ int CArdwellApp::Run() {
 
     WriteConfig(QStringLiteral("LoginUser"), state_.currentUser);
     store_.ClearAll();
-    link_.setObserver(nullptr);
     instance_.reset();
     return 0;
 }

@@ -14,20 +14,21 @@ class CArdwellDlg;
 class Clock;
 class QLockFile;
 class QWidget;
+class Station;
 class TtsBackend;
 
 // What makes sound: main() plugs in the real Qt players, tests plug in
-// fakes. Each main window makes its player from these.
+// fakes. Each pass's station makes its player from these.
 struct StationBackends {
     MediaBackendFactory media;
     std::function<std::unique_ptr<TtsBackend>()> voice;
 };
 
 // The application object: one copy of the program at a time, the language,
-// the data store loaded once behind the splash, and the main window run
-// again and again while a language change asks for it. It owns what lives
-// for the whole run: the shared login and clock state, the data store and
-// the one transmitter link.
+// the data store loaded once behind the splash, and the station with its
+// main window run again and again while a language change asks for it. It
+// owns what lives for the whole run: the shared login and clock state, the
+// data store and the one transmitter link; and for each pass the Station.
 class CArdwellApp {
 public:
     // The name of the single-instance guard, a lock file in the temporary
@@ -52,6 +53,10 @@ public:
     // next tick); false when the user declined "ask_reopen_dlg".
     bool RequestReopen(int langId, QWidget* parent = nullptr);
 
+    // A station for one pass: the player and the schedules on the backends,
+    // the idle time from "IdleTime". It is not started yet.
+    std::unique_ptr<Station> makeStation();
+
     AppState& state() { return state_; }
     DataStore& store() { return store_; }
     TransmitterLink& link() { return link_; }
@@ -59,7 +64,8 @@ public:
     const StationBackends& backends() const { return backends_; }
 
     // Milliseconds of a clock that only goes forward, for the idle
-    // switch-off of the transmitter. Tests may put in their own.
+    // switch-off of the transmitter. Tests may put in their own; empty: the
+    // system's.
     std::function<qint64()> tickCount;
 
     // Told of every main window just before it runs; tests drive whole runs

@@ -3,30 +3,26 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QTimer>
+#include <QScopedValueRollback>
 #include <QTimerEvent>
 
 #include "aboutdlg.h"
 #include "appstate.h"
 #include "ardwellapp.h"
-#include "clock.h"
-#include "clocktext.h"
 #include "datastore.h"
 #include "deviceinfodlg.h"
 #include "devicesettingdlg.h"
 #include "eventlog.h"
 #include "fonts.h"
 #include "languageresources.h"
+#include "linktitle.h"
 #include "messagebox.h"
 #include "musiclistdlg.h"
-#include "musicschedule.h"
 #include "mybutton.h"
 #include "mymenubutton.h"
 #include "mytabctrl.h"
@@ -34,17 +30,13 @@
 #include "playerwnd.h"
 #include "settingdlg.h"
 #include "skin.h"
-#include "speechjob.h"
-#include "speechschedule.h"
-#include "stringutils.h"
+#include "station.h"
 #include "systemtray.h"
-#include "transmitterlink.h"
-#include "ttsbackend.h"
 #include "ttslistdlg.h"
 #include "uitext.h"
 #include "unlockdlg.h"
 #include "userlogin.h"
-#include "waitcursor.h"
+#include "workingtimelabel.h"
 
 namespace {
 
@@ -72,55 +64,11 @@ constexpr int kPlayerHeight = 226;
 const QRect kStatusFrame(kRightLeft, kColumnTop, 250, 210);
 const QRect kSettingFrame(kRightLeft, kColumnTop + 218, 260, 360);
 
-// RAII for the flag that drops ticks and commands while one is handled.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
-void makeWhite(QLabel* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-}
-
-// The narrowest and the smallest the working-time label goes.
-constexpr int kNarrowestStretch = 80;
-constexpr int kSmallestPixels = 9;
-
-// The working-time label has room for one line between the language box and
-// the window's edge, and some languages need more than that. Rather than
-// wrap onto a second line, the text is drawn narrower and, if need be,
-// smaller, until it fits.
-QFont fittingFont(const QFont& base, const QString& text, int width) {
-    QFont font = base;
-    int stretch = 100;
-    int pixels = QFontInfo(base).pixelSize();
-    while (QFontMetrics(font).horizontalAdvance(text) > width) {
-        if (stretch > kNarrowestStretch)
-            stretch -= 5;
-        else if (pixels > kSmallestPixels)
-            --pixels;
-        else
-            break;
-        font.setStretch(stretch);
-        font.setPixelSize(pixels);
-    }
-    return font;
-}
-
 } // namespace
 
-CArdwellDlg::CArdwellDlg(CArdwellApp& app, QWidget* parent)
-    : QDialog(parent), app_(app), state_(app.state()), store_(app.store()), link_(app.link()),
-      clock_(app.clock()) {
+CArdwellDlg::CArdwellDlg(CArdwellApp& app, Station& station, QWidget* parent)
+    : QDialog(parent), app_(app), state_(app.state()), store_(app.store()), link_(station.link()),
+      station_(station) {
     setObjectName(QStringLiteral("CArdwellDlg"));
     setWindowTitle(QString::fromLatin1(kCaption));
     setWindowIcon(QIcon(OwnPicturePath(QStringLiteral("icon.png"))));
@@ -128,21 +76,27 @@ CArdwellDlg::CArdwellDlg(CArdwellApp& app, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     statusPicture_ = LanguagePicture(QStringLiteral("statusbar.png"));
-
-    idleTime_ = TextToInt(ReadConfig(QStringLiteral("IdleTime")));
     windowCaption_ = windowTitle();
 
     createControls();
-    createMedia();
     createPanels();
     createTray();
 
-    link_.setObserver(this);
+    connect(&link_, &TransmitterLink::stateChanged, this, &CArdwellDlg::showLinkState);
+    connect(&link_, &TransmitterLink::settingRefused, this, [this](const QString& text) {
+        MessageBox::showWarning(this, QStringLiteral("fmt_modify_err"), text);
+    });
     // A window reopened for another language finds the link as the last
-    // one left it; its buttons and panels must say so, not the defaults.
-    syncDeviceButtons();
+    // one left it; its buttons must say so, not the defaults.
+    if (link_.hasPort())
+        showLinkState(link_.state());
     updateTitle();
-    CheckWorkingTime();
+
+    connect(&station_, &Station::workingHoursChanged, this,
+            [this] { workingLabel_->showHours(station_.workingHours(), state_.langId); });
+    connect(&station_, &Station::linkBusy, this,
+            [this](bool busy) { busy ? void(linkBusy_.emplace()) : linkBusy_.reset(); });
+    workingLabel_->showHours(station_.workingHours(), state_.langId);
 
     mainTimer_ = startTimer(kMainTimerMs);
     if (!state_.loggedIn())
@@ -151,22 +105,9 @@ CArdwellDlg::CArdwellDlg(CArdwellApp& app, QWidget* parent)
         ShowCurrentUser();
 }
 
+// The window's own timers die with it; the station's clock stops with it.
 CArdwellDlg::~CArdwellDlg() {
-    if (mainTimer_)
-        killTimer(mainTimer_);
-    if (loginTimer_)
-        killTimer(loginTimer_);
-    link_.setObserver(nullptr);
-    // The panels and the tray hold on to the schedules and the player;
-    // they go first.
-    delete tray_;
-    delete musicList_;
-    delete ttsList_;
-    delete playerWnd_;
-    speechSchedule_.reset();
-    musicSchedule_.reset();
-    speechJob_.reset();
-    player_.reset();
+    station_.stop();
 }
 
 void CArdwellDlg::createControls() {
@@ -232,14 +173,10 @@ void CArdwellDlg::createControls() {
     connect(languageBox_, qOverload<int>(&QComboBox::activated), this,
             &CArdwellDlg::OnLanguageChosen);
 
-    workingLabel_ = new QLabel(this);
-    workingLabel_->setObjectName(QStringLiteral("workingTime"));
+    workingLabel_ = new CWorkingTimeLabel(this);
     SetControlId(workingLabel_, IdWorkingTime);
     const int labelLeft = x + 240;
     workingLabel_->setGeometry(labelLeft, 4, kClientWidth - labelLeft - 10, 38);
-    workingLabel_->setFont(BoldFont());
-    workingLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    makeWhite(workingLabel_);
 
     separator_ = new QFrame(this);
     separator_->setObjectName(QStringLiteral("separator"));
@@ -256,7 +193,7 @@ void CArdwellDlg::createControls() {
     statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     statusLine_->setText(GetUiText(QStringLiteral("palvo_enterprise_name")) +
                          QString::fromLatin1(kStatusSuffix));
-    makeWhite(statusLine_);
+    PaintLabelWhite(statusLine_);
 
     musicTabs_ = new CMyTabCtrl(IdMusicTabs, QStringLiteral("tab1"), this);
     musicTabs_->setObjectName(QStringLiteral("musicTabs"));
@@ -273,29 +210,10 @@ void CArdwellDlg::createControls() {
     speechTabs_->setGeometry(kSpeechLeft, kColumnTop, kTabRowWidth, tabRowHeight);
     musicTabs_->setItemSize(QSize(kTabRowWidth / musicTabs_->count() - 1, kTabHeight));
     speechTabs_->setItemSize(QSize(kTabRowWidth / speechTabs_->count() - 1, kTabHeight));
-    connect(musicTabs_, &QTabBar::currentChanged, this, &CArdwellDlg::OnMusicTab);
-    connect(speechTabs_, &QTabBar::currentChanged, this, &CArdwellDlg::OnSpeechTab);
-}
-
-void CArdwellDlg::createMedia() {
-    const StationBackends& backends = app_.backends();
-    player_ = std::make_unique<Player>(backends.media, backends.voice ? backends.voice() : nullptr,
-                                       clock_, &store_.settings);
-    speechJob_ = std::make_unique<SpeechJob>(*player_, store_, state_);
-
-    MusicScheduleContext context;
-    context.workingNow = [this] { return state_.workingNow; };
-    context.userLoggedIn = [this] { return state_.loggedIn(); };
-    musicSchedule_ =
-        std::make_unique<MusicSchedule>(store_, clock_, *player_, &link_, std::move(context));
-    speechSchedule_ =
-        std::make_unique<SpeechSchedule>(store_, clock_, state_, *player_, *speechJob_);
-
-    player_->hooks.userLoggedIn = [this] { return state_.loggedIn(); };
-    player_->hooks.playNextMusic = [this] { musicSchedule_->PlayNextMusic(); };
-    player_->hooks.wakeTransmitter = [this] { wakeTransmitter(); };
-    speechJob_->clearMusicEntry = [this] { musicSchedule_->PlayMusicEntry(-1, false); };
-    speechJob_->jobEnded = [this] { speechSchedule_->EndCurrentEntry(); };
+    connect(musicTabs_, &QTabBar::currentChanged, this,
+            [this](int index) { showPage(musicPages_, index); });
+    connect(speechTabs_, &QTabBar::currentChanged, this,
+            [this](int index) { showPage(speechPages_, index); });
 }
 
 QWidget* CArdwellDlg::placePage(QWidget* page, const QRect& place, bool visible) {
@@ -322,13 +240,13 @@ void CArdwellDlg::createPanels() {
         return page;
     };
 
-    musicList_ = new CMusicListDlg(*musicSchedule_, this);
+    musicList_ = new CMusicListDlg(station_.musicSchedule(), this);
     musicList_->setObjectName(QStringLiteral("CMusicListDlg"));
     musicPages_ = {musicList_, emptyPage("CMusicTaskDlg"), emptyPage("CMusicStockDlg")};
     for (size_t i = 0; i < musicPages_.size(); ++i)
         placePage(musicPages_[i], musicPlace, i == 0);
 
-    ttsList_ = new CTTSListDlg(*speechSchedule_, *speechJob_, store_, this);
+    ttsList_ = new CTTSListDlg(station_.speechSchedule(), station_.speechJob(), store_, this);
     ttsList_->setObjectName(QStringLiteral("CTTSListDlg"));
     speechPages_ = {ttsList_, emptyPage("CTTSTaskDlg"), emptyPage("CTTSStockDlg"),
                     emptyPage("CTTSEffectDlg")};
@@ -341,7 +259,7 @@ void CArdwellDlg::createPanels() {
     placePage(deviceInfo_, kStatusFrame, true);
 
     // The visible player sits in the media area below the speech pages.
-    auto* playerWnd = new CPlayerWnd(*player_, this);
+    auto* playerWnd = new CPlayerWnd(station_.player(), this);
     playerWnd->setObjectName(QStringLiteral("CPlayerWnd"));
     SetControlId(playerWnd, IdPlayerArea);
     playerWnd_ = playerWnd;
@@ -366,8 +284,6 @@ int CArdwellDlg::RunModal() {
     return result();
 }
 
-// --- the clock ---------------------------------------------------------------
-
 void CArdwellDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() == mainTimer_)
         OnMainTimer();
@@ -378,124 +294,31 @@ void CArdwellDlg::timerEvent(QTimerEvent* event) {
 }
 
 void CArdwellDlg::OnMainTimer() {
-    if (inTimer_)
+    if (inTimer_ || !state_.reopenRequested)
         return;
-    FlagScope ticking(inTimer_);
-
-    if (state_.reopenRequested) {
-        if (mainTimer_)
-            killTimer(mainTimer_);
-        mainTimer_ = 0;
-        if (musicList_)
-            musicList_->StopTimer();
-        if (ttsList_) {
-            if (auto* timer = ttsList_->findChild<QTimer*>(QStringLiteral("schedulerTimer")))
-                timer->stop();
-        }
-        done(QDialog::Rejected);
-        return;
-    }
-
-    CheckWorkingTime();
-
-    if (idleTime_ <= 0 || !state_.workingNow)
-        return;
-    if (!link_.IsConnected() || player_->speaking() || player_->IsPlayerBusy()) {
-        idleSince_ = 0;
-        return;
-    }
-    const qint64 now = app_.tickCount();
-    if (idleSince_ == 0) {
-        idleSince_ = now;
-        return;
-    }
-    if (quint64(now - idleSince_) > quint64(idleTime_)) {
-        link_.ChangeDeviceState(kDeviceSwitchOffOrWake);
-        idleSince_ = 0;
-    }
+    if (mainTimer_)
+        killTimer(mainTimer_);
+    mainTimer_ = 0;
+    station_.stop();
+    done(QDialog::Rejected);
 }
 
 void CArdwellDlg::OnLoginTimer() {
     if (inTimer_)
         return;
-    FlagScope ticking(inTimer_);
+    const QScopedValueRollback<bool> ticking(inTimer_, true);
     if (loginTimer_)
         killTimer(loginTimer_);
     loginTimer_ = 0;
 
     if (RunLogin(state_, store_, this)) {
         ShowCurrentUser();
-        RefreshSchedules();
+        station_.RefreshSchedules();
     } else {
         // Nobody may use the station without logging in.
         done(QDialog::Rejected);
     }
 }
-
-void CArdwellDlg::CheckWorkingTime() {
-    const QDateTime now = clock_.now();
-    const YmdDate today = DateToYmd(now.date());
-    // The day's lists are built for one date; a station that works through
-    // midnight never leaves working time, so a new date rebuilds them too.
-    const bool newDay = state_.todayYmd != 0 && state_.todayYmd != today;
-    state_.todayYmd = today;
-    const int weekday = WeekdayOf(now.date());
-    const HhmmTime hhmm = now.time().hour() * 100 + now.time().minute();
-
-    HhmmTime from = 0;
-    HhmmTime to = 2400;
-    if (weekday >= 0 && weekday <= 6) {
-        const auto& daily = store_.settings.dailyTime;
-        if (daily[size_t(2 * weekday)] > 0)
-            from = daily[size_t(2 * weekday)];
-        if (daily[size_t(2 * weekday + 1)] > 0 && daily[size_t(2 * weekday + 1)] < 2400)
-            to = daily[size_t(2 * weekday + 1)];
-    }
-
-    bool refreshed = false;
-    if (hhmm < from || hhmm > to) {
-        if (state_.workingNow) {
-            state_.workingNow = false;
-            player_->StopPlayback();
-            if (state_.loggedIn()) {
-                RefreshSchedules();
-                refreshed = true;
-            }
-        }
-    } else if (!state_.workingNow) {
-        state_.workingNow = true;
-        if (state_.loggedIn()) {
-            RefreshSchedules();
-            refreshed = true;
-        }
-    }
-    if (newDay && !refreshed && state_.loggedIn())
-        RefreshSchedules();
-
-    const QString text =
-        QStringLiteral("%1  %2 %3~%4")
-            .arg(GetUiText(QLatin1String(state_.workingNow ? "working" : "gone_time")),
-                 WeekdayName(weekday, state_.langId), FormatClock(from), FormatClock(to));
-    if (text != workingLabel_->text()) {
-        workingLabel_->setFont(
-            fittingFont(BoldFont(), text, workingLabel_->contentsRect().width()));
-        workingLabel_->setText(text);
-        workingLabel_->repaint();
-    }
-}
-
-void CArdwellDlg::RefreshSchedules() {
-    if (!state_.loggedIn())
-        return;
-    musicSchedule_->ResetMusicSchedule();
-    if (musicList_)
-        musicList_->update();
-    speechSchedule_->BuildTodaySpeechList();
-    if (ttsList_)
-        ttsList_->update();
-}
-
-// --- commands ----------------------------------------------------------------
 
 bool CArdwellDlg::stationCommandAllowed() const {
     return state_.loggedIn() && !state_.screenLocked;
@@ -528,17 +351,18 @@ void CArdwellDlg::OnSwitchOffDevice() {
 void CArdwellDlg::OnPauseBroadcast() {
     if (commandGuard_)
         return;
-    player_->SetPaused(!player_->paused());
+    Player& player = station_.player();
+    player.SetPaused(!player.paused());
     pauseButton_->setText(
-        GetUiText(QLatin1String(player_->paused() ? "play_continue" : "play_pause")));
+        GetUiText(QLatin1String(player.paused() ? "play_continue" : "play_pause")));
 }
 
 void CArdwellDlg::OnSystemSettings() {
     if (commandGuard_ || !stationCommandAllowed())
         return;
-    CSettingDlg dlg(store_, quint32(qMax(0, idleTime_)), this);
+    CSettingDlg dlg(store_, quint32(qMax(0, station_.idleTime())), this);
     connect(&dlg, &CSettingDlg::idleTimeChanged, this,
-            [this](quint32 milliseconds) { idleTime_ = int(milliseconds); });
+            [this](quint32 milliseconds) { station_.setIdleTime(int(milliseconds)); });
     dlg.exec();
 }
 
@@ -569,21 +393,21 @@ void CArdwellDlg::OnAbout() {
 void CArdwellDlg::OnLoginAgain() {
     if (commandGuard_ || state_.screenLocked)
         return;
-    FlagScope guard(commandGuard_);
+    const QScopedValueRollback<bool> guard(commandGuard_, true);
     if (RunLogin(state_, store_, this))
         ShowCurrentUser();
 }
 
 void CArdwellDlg::OnQuit() {
-    if (commandGuard_)
-        return;
-    bool confirmed;
-    {
-        FlagScope guard(commandGuard_);
-        confirmed = ConfirmExit();
-    }
-    if (confirmed)
+    if (confirmExitOnce())
         done(QDialog::Rejected);
+}
+
+bool CArdwellDlg::confirmExitOnce() {
+    if (commandGuard_)
+        return false;
+    const QScopedValueRollback<bool> guard(commandGuard_, true);
+    return ConfirmExit();
 }
 
 void CArdwellDlg::OnLanguageChosen(int index) {
@@ -597,14 +421,9 @@ void CArdwellDlg::ShowCurrentUser() {
     loginButton_->setText(state_.loggedIn() ? state_.currentUser : tr("未登陆"));
 }
 
-void CArdwellDlg::OnMusicTab(int index) {
-    for (size_t i = 0; i < musicPages_.size(); ++i)
-        musicPages_[i]->setVisible(int(i) == index);
-}
-
-void CArdwellDlg::OnSpeechTab(int index) {
-    for (size_t i = 0; i < speechPages_.size(); ++i)
-        speechPages_[i]->setVisible(int(i) == index);
+template <size_t N> void CArdwellDlg::showPage(const std::array<QWidget*, N>& pages, int index) {
+    for (size_t i = 0; i < N; ++i)
+        pages[i]->setVisible(int(i) == index);
 }
 
 bool CArdwellDlg::ConfirmExit() {
@@ -621,31 +440,24 @@ bool CArdwellDlg::ConfirmExit() {
     return true;
 }
 
-void CArdwellDlg::wakeTransmitter() {
-    if (!state_.workingNow || !link_.switchedOff())
-        return;
-    {
-        WaitCursor busy;
-        link_.ChangeDeviceState(kDeviceConnect);
-    }
-    idleSince_ = 0;
-}
-
-void CArdwellDlg::syncDeviceButtons() {
-    if (!link_.hasPort())
-        return;
-    refreshPanels(true);
-    setSwitchOffButton(link_.switchedOff() ? kRestartIcon : kSwitchOffIcon,
-                       uiText(QLatin1String(link_.switchedOff() ? "reboot" : "shutdown")));
-    enableSwitchOffButton(true);
-    setConnectButtonText(uiText(QStringLiteral("disconnect")));
+void CArdwellDlg::showLinkState(TransmitterLink::LinkState state) {
+    using LinkState = TransmitterLink::LinkState;
+    const bool switchedOff = state != LinkState::Connected;
+    switchOffButton_->setIcon(
+        QIcon(OwnPicturePath(QLatin1String(switchedOff ? "restart.png" : "switchoff.png"))));
+    switchOffButton_->setProperty("iconId", switchedOff ? kRestartIcon : kSwitchOffIcon);
+    switchOffButton_->setText(GetUiText(QLatin1String(switchedOff ? "reboot" : "shutdown")));
+    switchOffButton_->setEnabled(state != LinkState::NotConnected);
+    connectButton_->setText(GetUiText(
+        QLatin1String(state == LinkState::NotConnected ? "connect_device" : "disconnect")));
+    updateTitle();
+    repaint();
 }
 
 void CArdwellDlg::updateTitle() {
-    link_.UpdateTitle(windowCaption_, state_.screenLocked);
+    setWindowTitle(LinkTitle(windowCaption_, link_.state(), link_.lastPort(),
+                             link_.product().productInfo, state_.screenLocked));
 }
-
-// --- window events -----------------------------------------------------------
 
 void CArdwellDlg::keyPressEvent(QKeyEvent* event) {
     // Enter does nothing; Escape (handled by the dialog) ends the window at
@@ -658,32 +470,12 @@ void CArdwellDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CArdwellDlg::closeEvent(QCloseEvent* event) {
-    bool confirmed = false;
-    if (!commandGuard_) {
-        FlagScope guard(commandGuard_);
-        confirmed = ConfirmExit();
-    }
-    if (!confirmed) {
+    if (!confirmExitOnce()) {
         event->ignore();
         return;
     }
     event->accept();
     done(QDialog::Rejected);
-}
-
-void CArdwellDlg::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !isMinimized())
-        return;
-    // Minimised, the window goes to the notification area, where the tray
-    // icon brings it back; without a tray icon it stays a plain minimised
-    // window, or nobody could reach it again.
-    if (tray_ && tray_->iconShown()) {
-        QTimer::singleShot(0, this, [this] {
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            hide();
-        });
-    }
 }
 
 void CArdwellDlg::paintEvent(QPaintEvent*) {
@@ -699,52 +491,4 @@ void CArdwellDlg::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(238, 238, 238));
     painter.drawRoundedRect(QRectF(kMargin, top, width() - 2 * kMargin, bottom - top), 4.5, 4.5);
-}
-
-// --- what the transmitter link shows -------------------------------------------
-
-QString CArdwellDlg::uiText(const QString& key) {
-    return GetUiText(key);
-}
-
-void CArdwellDlg::showWarning(const QString& key, const QString& text) {
-    MessageBox::showWarning(this, key, text);
-}
-
-void CArdwellDlg::refreshPanels(bool reevaluateEnabled) {
-    if (deviceInfo_)
-        deviceInfo_->refresh();
-    if (deviceSetting_)
-        deviceSetting_->refresh(reevaluateEnabled);
-}
-
-void CArdwellDlg::setSwitchOffButton(int icon, const QString& text) {
-    switchOffButton_->setIcon(QIcon(
-        OwnPicturePath(QLatin1String(icon == kRestartIcon ? "restart.png" : "switchoff.png"))));
-    switchOffButton_->setProperty("iconId", icon);
-    switchOffButton_->setText(text);
-}
-
-void CArdwellDlg::enableSwitchOffButton(bool enable) {
-    switchOffButton_->setEnabled(enable);
-}
-
-void CArdwellDlg::setConnectButtonText(const QString& text) {
-    connectButton_->setText(text);
-}
-
-QString CArdwellDlg::windowCaption() {
-    return windowCaption_;
-}
-
-bool CArdwellDlg::windowLocked() {
-    return state_.screenLocked;
-}
-
-void CArdwellDlg::setTitle(const QString& title) {
-    setWindowTitle(title);
-}
-
-void CArdwellDlg::redrawWindow() {
-    repaint();
 }

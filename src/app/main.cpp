@@ -9,7 +9,7 @@
 #include "ardwellapp.h"
 #include "clock.h"
 #include "qtmediabackend.h"
-#include "qtttsbackend.h"
+#include "ttschoice.h"
 
 int main(int argc, char** argv) {
     // Without a display Qt would end the program with a terse message of its
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     StationBackends backends;
     backends.media = []() -> std::unique_ptr<MediaBackend> { return QtMediaBackend::create(); };
-    backends.voice = []() -> std::unique_ptr<TtsBackend> { return QtTtsBackend::create(); };
+    backends.voice = []() -> std::unique_ptr<TtsBackend> { return CreateStationVoice(); };
 
     CArdwellApp station(clock, std::move(backends));
     return station.Run();

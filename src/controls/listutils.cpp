@@ -14,6 +14,13 @@ void NumberListRows(QTreeWidget* list) {
     const int rows = list->topLevelItemCount();
     for (int i = 0; i < rows; ++i)
         list->topLevelItem(i)->setText(0, QString::number(uint(i + 1)));
+    FitNumberColumn(list);
+}
+
+void FitNumberColumn(QTreeView* list) {
+    if (!list)
+        return;
+    const int rows = list->model() ? list->model()->rowCount() : 0;
     // Measured in the application font rather than the list's own, so that
     // the column does not grow when a panel sets a bigger list font.
     const int width =
@@ -90,7 +97,7 @@ void SwapListRows(QTreeWidget* list, int a, int b) {
     list->setUpdatesEnabled(updates);
 }
 
-void SetUpReportList(QTreeWidget* list) {
+void SetUpReportList(QTreeView* list) {
     list->setFont(NormalFont());
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+class QTreeView;
 class QTreeWidget;
 
 // Routines shared by the report lists of the panels. A report list is a
@@ -9,10 +10,12 @@ class QTreeWidget;
 // Writes 1, 2, ... n into column 0 and makes that column as wide as the text
 // "#<n+1>" in the application font, a little more than the largest number.
 void NumberListRows(QTreeWidget* list);
+// The same width for a list whose model numbers its rows itself.
+void FitNumberColumn(QTreeView* list);
 
-// Makes a tree widget a report list as the panels use it: the interface font,
+// Makes a tree view a report list as the panels use it: the interface font,
 // flat rows of one height, whole rows selected one at a time, no editing.
-void SetUpReportList(QTreeWidget* list);
+void SetUpReportList(QTreeView* list);
 
 // After row `deletedRow` was removed: selects, makes current and scrolls to
 // the row above it, or to row 0 when the first row was removed. Returns the

@@ -13,8 +13,8 @@ const char kUnexpectedError[] = "An unexpected error occurred!";
 } // namespace
 
 Player::Player(MediaBackendFactory factory, std::unique_ptr<TtsBackend> voice, const Clock& clock,
-               const CommonSettings* settings)
-    : factory_(std::move(factory)), speech_(std::move(voice), clock, settings) {
+               const CommonSettings* settings, QObject* parent)
+    : QObject(parent), factory_(std::move(factory)), speech_(std::move(voice), clock, settings) {
     EnsureMusicPlayer();
 }
 
@@ -60,8 +60,8 @@ void Player::PlayFile(const QString& path) {
 void Player::PlayMusicItem(const PlayItem* item, bool wake) {
     if (!item || paused_)
         return;
-    if (wake && hooks.wakeTransmitter)
-        hooks.wakeTransmitter();
+    if (wake)
+        emit wakeRequested();
     if (item->volume > 0)
         musicVolume_ = item->volume;
 
@@ -148,16 +148,14 @@ void Player::HandlePlaybackIdle() {
         }
         return;
     }
-    if (hooks.userLoggedIn && hooks.userLoggedIn() && hooks.playNextMusic)
-        hooks.playNextMusic();
+    emit nextMusicWanted();
 }
 
 void Player::Tick() {
     if (tickGuard_)
         return;
     tickGuard_ = true;
-    if (hooks.speechSteps)
-        hooks.speechSteps();
+    emit speechStepsDue();
     if (IsPlayerIdle() && !paused_)
         HandlePlaybackIdle();
     tickGuard_ = false;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 #include "mediabackend.h"
@@ -10,22 +10,6 @@
 #include "speechengine.h"
 
 class Clock;
-
-// What the host of the player (the main window and the schedules) plugs in.
-// Every hook may be left empty.
-struct PlayerHooks {
-    // Before a music item is played with the wake flag: during working hours
-    // a switched-off transmitter is connected again and its idle switch-off
-    // count restarted. The player knows nothing of the transmitter itself.
-    std::function<void()> wakeTransmitter;
-    // Somebody is logged in; without a user the idle player asks for nothing.
-    std::function<bool()> userLoggedIn;
-    // The music schedule's next item, asked for every second while idle.
-    std::function<void()> playNextMusic;
-    // The running speech job's countdowns and its end, run first in every
-    // tick, before the idle hand-back to music.
-    std::function<void()> speechSteps;
-};
 
 // The state of the running speech job; the speech job keeps it, the player
 // reads the background music path.
@@ -44,8 +28,11 @@ struct SpeechJobState {
 
 // Everything that makes sound: the music player, the voice and the speech
 // job's state, polled once a second by Tick. The operations keep the station's
-// names; the visible player window forwards to them.
-class Player {
+// names; the visible player window forwards to them. The player knows nothing
+// of the transmitter or the schedules: it asks for them through its signals.
+class Player : public QObject {
+    Q_OBJECT
+
 public:
     enum State {
         Empty = 0,   // nothing loaded, or stopped by StopPlayback
@@ -56,8 +43,8 @@ public:
     // The player is created at once (and again on first use if that failed).
     // `settings` (may be null) gives the enterprise name of speech texts.
     Player(MediaBackendFactory factory, std::unique_ptr<TtsBackend> voice, const Clock& clock,
-           const CommonSettings* settings = nullptr);
-    ~Player();
+           const CommonSettings* settings = nullptr, QObject* parent = nullptr);
+    ~Player() override;
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
@@ -81,12 +68,13 @@ public:
     int GetMediaDuration() const;
     int GetPlayPosition() const;
     HhmmssDuration MeasureMediaLength(const QString& path) const;
-    // The player has gone idle: loop a speech's background music, or ask the
-    // music schedule for its next item.
+    // The player has gone idle: loop a speech's background music, or ask for
+    // the music schedule's next item (nextMusicWanted).
     void HandlePlaybackIdle();
 
-    // The one-second timer: the speech steps, then the idle hand-back. A tick
-    // that starts while another is still running does nothing.
+    // The station's one-second tick of the player: the speech job's steps
+    // (speechStepsDue), then the idle hand-back. A tick that starts while
+    // another is still running does nothing.
     void Tick();
 
     int playerState() const { return state_; }
@@ -98,8 +86,17 @@ public:
     SpeechEngine& speech() { return speech_; }
     const SpeechEngine& speech() const { return speech_; }
 
-    PlayerHooks hooks;
     SpeechJobState speechJob;
+
+signals:
+    // First in every tick: the running speech job counts down and ends.
+    void speechStepsDue();
+    // A music item is about to play with the wake flag: during working hours
+    // a switched-off transmitter is to be woken first.
+    void wakeRequested();
+    // Idle, and no speech's background music to loop: the music schedule may
+    // play its next item.
+    void nextMusicWanted();
 
 private:
     MediaBackendFactory factory_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "appstate.h"
 #include "clock.h"
 #include "clocktext.h"
 #include "datastore.h"
@@ -33,17 +34,9 @@ QTime FromHhmm(HhmmTime t) {
 
 } // namespace
 
-MusicSchedule::MusicSchedule(DataStore& store, const Clock& clock, Player& player,
-                             TransmitterLink* link, MusicScheduleContext context)
-    : store_(store), clock_(clock), player_(player), link_(link), context_(std::move(context)) {}
-
-bool MusicSchedule::working() const {
-    return context_.workingNow && context_.workingNow();
-}
-
-bool MusicSchedule::loggedIn() const {
-    return context_.userLoggedIn && context_.userLoggedIn();
-}
+MusicSchedule::MusicSchedule(DataStore& store, const Clock& clock, const AppState& state,
+                             Player& player, TransmitterLink* link, QObject* parent)
+    : QObject(parent), store_(store), clock_(clock), state_(state), player_(player), link_(link) {}
 
 bool MusicSchedule::isActive(const MusicTask& task) const {
     return IsMusicTaskActiveNow(task, store_.settings, clock_);
@@ -90,7 +83,7 @@ int MusicSchedule::SelectTask(bool exactStart) {
 }
 
 void MusicSchedule::Tick() {
-    if (!working() || !loggedIn() || player_.paused())
+    if (!state_.workingNow || !state_.loggedIn() || player_.paused())
         return;
     if (currentTask_) {
         // A task removed behind the schedule's back is forgotten unread.
@@ -147,13 +140,17 @@ void MusicSchedule::ClearMusicTask() {
 void MusicSchedule::ResetMusicSchedule() {
     currentTask_ = nullptr;
     // Counts first, so that the rows are drawn with them.
+    ClearPlayCounts();
+    FillTaskChooser();
+    BuildTodayMusicList();
+}
+
+void MusicSchedule::ClearPlayCounts() {
     for (const auto& task : store_.musicTasks) {
         task->runState = 0;
         for (const auto& item : task->items)
             item->playedCount = 0;
     }
-    FillTaskChooser();
-    BuildTodayMusicList();
 }
 
 void MusicSchedule::insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now) {
@@ -222,10 +219,8 @@ void MusicSchedule::BuildTodayMusicList() {
             }
         }
     }
-    if (view_) {
-        view_->musicListRebuilt();
-        view_->taskChooserChanged();
-    }
+    emit listRebuilt();
+    emit chooserChanged();
 }
 
 void MusicSchedule::postponeBatch(int dueIndex, int seconds) {
@@ -244,8 +239,7 @@ void MusicSchedule::postponeBatch(int dueIndex, int seconds) {
         moved << entry.item;
         const QDateTime later = QDateTime(today, FromHhmm(entry.dueTime)).addSecs(seconds);
         entry.dueTime = ToHhmm(later.time());
-        if (view_)
-            view_->musicEntryChanged(i);
+        emit entryChanged(i);
     }
 }
 
@@ -313,8 +307,8 @@ void MusicSchedule::PlayMusicEntry(int index, bool force) {
         currentDueTime_ = 0;
         currentPath_.clear();
         currentEntry_ = -1;
-        if (validIndex(previous) && view_)
-            view_->musicEntryChanged(previous);
+        if (validIndex(previous))
+            emit entryChanged(previous);
         return;
     }
     TodayMusicEntry& entry = list_[size_t(index)];
@@ -332,17 +326,15 @@ void MusicSchedule::PlayMusicEntry(int index, bool force) {
     player_.PlayMusicItem(item, true);
 
     currentEntry_ = index;
-    if (view_) {
-        if (validIndex(previous) && previous != index)
-            view_->musicEntryChanged(previous);
-        view_->musicEntryStarted(index);
-    }
+    if (validIndex(previous) && previous != index)
+        emit entryChanged(previous);
+    emit entryStarted(index);
     LogEvent(QStringLiteral("Playing: ") + FileNamePart(item->path));
 }
 
 void MusicSchedule::PlayNextMusic() {
     PlayMusicEntry(-1, false);
-    if (!working() || !currentTask_ || list_.empty())
+    if (!state_.workingNow || !currentTask_ || list_.empty())
         return;
     if (CheckDueEntry() == 1)
         return;
@@ -415,18 +407,15 @@ int MusicSchedule::FindEntryByPathAndTime(const QString& path, HhmmTime dueTime)
 void MusicSchedule::setCurrentEntryIndex(int index) {
     const int previous = currentEntry_;
     currentEntry_ = validIndex(index) ? index : -1;
-    if (!view_)
-        return;
     if (validIndex(previous) && previous != currentEntry_)
-        view_->musicEntryChanged(previous);
+        emit entryChanged(previous);
     if (validIndex(currentEntry_))
-        view_->musicEntryChanged(currentEntry_);
+        emit entryChanged(currentEntry_);
 }
 
 void MusicSchedule::selectChooserLine() {
     chooserSelection_ = currentTask_ ? int(chooser_.indexOf(currentTask_)) : -1;
-    if (view_)
-        view_->taskChooserChanged();
+    emit chooserChanged();
 }
 
 void MusicSchedule::FillTaskChooser() {

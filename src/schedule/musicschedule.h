@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
-#include <functional>
 #include <random>
 #include <vector>
 
 #include "records.h"
 
+struct AppState;
 class Clock;
 class DataStore;
 class Player;
@@ -26,46 +27,17 @@ struct TodayMusicEntry {
     PlayItem* item = nullptr; // an item of the current task
 };
 
-// What the schedule reads of the application's shared state. Both are asked
-// at the moment they matter; an empty function counts as false.
-struct MusicScheduleContext {
-    // Inside today's working hours (the main window keeps this flag).
-    std::function<bool()> workingNow;
-    // A user is logged in (the login name is not empty).
-    std::function<bool()> userLoggedIn;
-};
-
-// The panel that shows the list. The schedule keeps all state; the view only
-// redraws from it. Every notification may be ignored.
-class MusicScheduleView {
-public:
-    virtual ~MusicScheduleView() = default;
-    // TodayMusicList was emptied and filled again: every row anew, the label
-    // and whether the task drop-down shows.
-    virtual void musicListRebuilt() {}
-    // The entry changed (it stopped being current, or its due time moved):
-    // rewrite and redraw its row.
-    virtual void musicEntryChanged(int /*index*/) {}
-    // The entry was started and is now the current one: rewrite its play
-    // count, scroll it into view and redraw it.
-    virtual void musicEntryStarted(int /*index*/) {}
-    // The drop-down's lines or its selected line changed.
-    virtual void taskChooserChanged() {}
-};
-
 // Today's music: which task is current, its play list for today, and what
-// plays next. Run once a second by Tick (the list panel's timer) and, whenever
-// the player is idle, by PlayNextMusic: whoever wires the station together
-// points the player's playNextMusic hook at it. UI texts follow the
-// process-wide language, so the schedule needs no language of its own.
-class MusicSchedule {
-public:
-    MusicSchedule(DataStore& store, const Clock& clock, Player& player, TransmitterLink* link,
-                  MusicScheduleContext context);
-    MusicSchedule(const MusicSchedule&) = delete;
-    MusicSchedule& operator=(const MusicSchedule&) = delete;
+// plays next. Run once a second by Tick (the station's tick) and, whenever the
+// player is idle, by PlayNextMusic. It reads the working-hours flag and the
+// login from the shared state when they matter. The views redraw from the
+// list when its signals say what changed.
+class MusicSchedule : public QObject {
+    Q_OBJECT
 
-    void setView(MusicScheduleView* view) { view_ = view; }
+public:
+    MusicSchedule(DataStore& store, const Clock& clock, const AppState& state, Player& player,
+                  TransmitterLink* link, QObject* parent = nullptr);
 
     // The first task in list order that is free of a switch request, active
     // now and, with exactStart, starts this very minute.
@@ -84,6 +56,8 @@ public:
     // No current task, a fresh drop-down and list, and every switch request
     // and play count cleared.
     void ResetMusicSchedule();
+    // Every switch request and play count cleared; the current task stays.
+    void ClearPlayCounts();
     void BuildTodayMusicList();
     // Starts an entry that is due this minute, or waits for a playing one. 1
     // when something was due (started or waiting), 0 when nothing was.
@@ -122,9 +96,19 @@ public:
     // background item played more often than it was meant to be.
     static bool IsEntryFinished(const TodayMusicEntry& entry);
 
+signals:
+    // TodayMusicList was emptied and filled again: every row anew, the label
+    // and whether the task drop-down shows.
+    void listRebuilt();
+    // The entry changed (it stopped being current, or its due time moved).
+    void entryChanged(int index);
+    // The entry was started and is now the current one; its item's play
+    // count changed on every row of that item.
+    void entryStarted(int index);
+    // The drop-down's lines or its selected line changed.
+    void chooserChanged();
+
 private:
-    bool working() const;
-    bool loggedIn() const;
     bool isActive(const MusicTask& task) const;
     bool validIndex(int index) const { return index >= 0 && index < int(list_.size()); }
     void insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now);
@@ -135,10 +119,9 @@ private:
 
     DataStore& store_;
     const Clock& clock_;
+    const AppState& state_;
     Player& player_;
     TransmitterLink* link_;
-    MusicScheduleContext context_;
-    MusicScheduleView* view_ = nullptr;
 
     MusicTask* currentTask_ = nullptr;
     std::vector<TodayMusicEntry> list_;

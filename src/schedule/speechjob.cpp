@@ -39,13 +39,9 @@ SpeechRequest SpeechRequest::FromTask(const SpeechTask& task) {
     return request;
 }
 
-SpeechJob::SpeechJob(Player& player, DataStore& store, const AppState& state)
-    : player_(player), store_(store), state_(state) {
-    player_.hooks.speechSteps = [this] { SpeechSteps(); };
-}
-
-SpeechJob::~SpeechJob() {
-    player_.hooks.speechSteps = nullptr;
+SpeechJob::SpeechJob(Player& player, DataStore& store, const AppState& state, QObject* parent)
+    : QObject(parent), player_(player), store_(store), state_(state) {
+    connect(&player_, &Player::speechStepsDue, this, &SpeechJob::SpeechSteps);
 }
 
 bool SpeechJob::speaking() const {
@@ -61,8 +57,8 @@ void SpeechJob::StartSpeechJob(const SpeechRequest* request, bool wake) {
         endPending_ = false;
         endJob();
     }
-    if (wake && state_.workingNow && player_.hooks.wakeTransmitter)
-        player_.hooks.wakeTransmitter();
+    if (wake && state_.workingNow)
+        emit wakeRequested();
 
     const CommonSettings& settings = store_.settings;
     player_.SetPlayerVolume(settings.ttsBackgroundVolume);
@@ -79,8 +75,8 @@ void SpeechJob::StartSpeechJob(const SpeechRequest* request, bool wake) {
         if (!PathsEqual(path, player_.loadedPath()) || player_.IsPlayerIdle()) {
             player_.PlayFile(path);
             job.backgroundPath = path;
-            if (state_.loggedIn() && clearMusicEntry)
-                clearMusicEntry();
+            if (state_.loggedIn())
+                emit backgroundMusicStarted();
         }
     }
 
@@ -152,8 +148,8 @@ void SpeechJob::endJob() {
     } else {
         player_.SetPlayerVolume(player_.musicVolume());
     }
-    if (state_.loggedIn() && jobEnded)
-        jobEnded();
+    if (state_.loggedIn())
+        emit speechEnded();
 }
 
 // A voice that refuses to start must not hold the music down and the

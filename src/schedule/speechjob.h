@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
-
-#include <functional>
 
 struct AppState;
 struct SpeechTask;
@@ -27,11 +26,12 @@ struct SpeechRequest {
 // voice is done, and the player handed back to music at the end. The job's
 // countdowns live in the player's SpeechJobState; the player's one-second
 // tick runs SpeechSteps before its idle step.
-class SpeechJob {
+class SpeechJob : public QObject {
+    Q_OBJECT
+
 public:
-    // Plugs SpeechSteps into the player's tick; the destructor unplugs it.
-    SpeechJob(Player& player, DataStore& store, const AppState& state);
-    ~SpeechJob();
+    // Runs its steps in every tick of the player.
+    SpeechJob(Player& player, DataStore& store, const AppState& state, QObject* parent = nullptr);
     SpeechJob(const SpeechJob&) = delete;
     SpeechJob& operator=(const SpeechJob&) = delete;
 
@@ -50,12 +50,15 @@ public:
     // A speech job is in progress (armed, speaking or finishing).
     bool speaking() const;
 
-    // Clears the music schedule's current entry while background music of a
-    // speech holds the player (the music schedule's PlayMusicEntry(-1)).
-    std::function<void()> clearMusicEntry;
+signals:
+    // A job that may wake the transmitter starts during working hours.
+    void wakeRequested();
+    // The job's own background music took the player, while a user is logged
+    // in: the music schedule has no current entry any more.
+    void backgroundMusicStarted();
     // The job has ended, while a user is logged in: the speech schedule lets
     // go of its current entry.
-    std::function<void()> jobEnded;
+    void speechEnded();
 
 private:
     void endJob();

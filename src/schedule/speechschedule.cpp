@@ -22,14 +22,8 @@ DailyWindow EffectiveWindow(const SpeechTask& task, const CommonSettings& settin
 } // namespace
 
 SpeechSchedule::SpeechSchedule(DataStore& store, const Clock& clock, const AppState& state,
-                               Player& player, SpeechJob& job)
-    : store_(store), clock_(clock), state_(state), player_(player), job_(job) {
-    job_.jobEnded = [this] { EndCurrentEntry(); };
-}
-
-SpeechSchedule::~SpeechSchedule() {
-    job_.jobEnded = nullptr;
-}
+                               Player& player, SpeechJob& job, QObject* parent)
+    : QObject(parent), store_(store), clock_(clock), state_(state), player_(player), job_(job) {}
 
 void SpeechSchedule::insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime now) {
     // Before the first entry that is due at the same time or later: of two
@@ -80,8 +74,7 @@ void SpeechSchedule::BuildTodaySpeechList() {
                 addTaskEntries(task.get(), now);
         }
     }
-    if (view_)
-        view_->speechListRebuilt();
+    emit listRebuilt();
 }
 
 void SpeechSchedule::Tick() {
@@ -94,8 +87,7 @@ void SpeechSchedule::Tick() {
             continue;
         currentEntry_ = int(i);
         entry.done = 1;
-        if (view_)
-            view_->speechEntryStarted(currentEntry_);
+        emit entryStarted(currentEntry_);
         // The entry is current before the job starts: a job that cannot
         // speak ends at once and lets go of it again.
         const SpeechRequest request = SpeechRequest::FromTask(*entry.task);
@@ -109,6 +101,5 @@ void SpeechSchedule::EndCurrentEntry() {
         return;
     const int ended = currentEntry_;
     currentEntry_ = -1;
-    if (view_)
-        view_->speechEntryChanged(ended);
+    emit entryChanged(ended);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 #include <vector>
 
 #include "records.h"
@@ -17,31 +19,15 @@ struct TodaySpeechEntry {
     SpeechTask* task = nullptr; // a task of the store; the list never owns it
 };
 
-// The panel that shows the list. The schedule keeps all state; the view only
-// redraws from it. Every notification may be ignored.
-class SpeechScheduleView {
-public:
-    virtual ~SpeechScheduleView() = default;
-    // TodaySpeechList was emptied and filled again: every row anew.
-    virtual void speechListRebuilt() {}
-    // The entry stopped being the current one: redraw its row.
-    virtual void speechEntryChanged(int /*index*/) {}
-    // The entry was started and is the current one: scroll it into view and
-    // redraw the list.
-    virtual void speechEntryStarted(int /*index*/) {}
-};
-
 // Today's scheduled speech: which speeches fall due today and when, and the
-// one-second tick that starts each in its minute as a speech job.
-class SpeechSchedule {
+// one-second tick that starts each in its minute as a speech job. The views
+// redraw from the list when its signals say what changed.
+class SpeechSchedule : public QObject {
+    Q_OBJECT
+
 public:
     SpeechSchedule(DataStore& store, const Clock& clock, const AppState& state, Player& player,
-                   SpeechJob& job);
-    ~SpeechSchedule();
-    SpeechSchedule(const SpeechSchedule&) = delete;
-    SpeechSchedule& operator=(const SpeechSchedule&) = delete;
-
-    void setView(SpeechScheduleView* view) { view_ = view; }
+                   SpeechJob& job, QObject* parent = nullptr);
 
     // Forgets the current entry and lists today's due speeches of every task
     // active today, in due-time order, inside today's working hours. Outside
@@ -58,6 +44,14 @@ public:
     // The entry whose job runs, -1 when none.
     int currentEntryIndex() const { return currentEntry_; }
 
+signals:
+    // TodaySpeechList was emptied and filled again.
+    void listRebuilt();
+    // The entry stopped being the current one.
+    void entryChanged(int index);
+    // The entry was started and is the current one.
+    void entryStarted(int index);
+
 private:
     void insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime now);
     void addTaskEntries(SpeechTask* task, HhmmTime now);
@@ -67,7 +61,6 @@ private:
     const AppState& state_;
     Player& player_;
     SpeechJob& job_;
-    SpeechScheduleView* view_ = nullptr;
 
     std::vector<TodaySpeechEntry> list_;
     int currentEntry_ = -1;

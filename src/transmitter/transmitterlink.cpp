@@ -5,7 +5,6 @@
 #include "eventlog.h"
 #include "serialport.h"
 #include "stringutils.h"
-#include "transmitterobserver.h"
 #include "transmitterprotocol.h"
 
 namespace {
@@ -15,14 +14,10 @@ constexpr int kLastScannedPort = 9;
 
 } // namespace
 
-TransmitterLink::TransmitterLink(TransmitterObserver* observer)
-    : observer_(observer), opener_(OpenSerialPort) {}
+TransmitterLink::TransmitterLink(TextLookup uiText, QObject* parent)
+    : QObject(parent), uiText_(std::move(uiText)), opener_(OpenSerialPort) {}
 
 TransmitterLink::~TransmitterLink() = default;
-
-void TransmitterLink::setObserver(TransmitterObserver* observer) {
-    observer_ = observer;
-}
 
 void TransmitterLink::setPortOpener(SerialPortOpener opener) {
     opener_ = opener ? std::move(opener) : SerialPortOpener(OpenSerialPort);
@@ -30,6 +25,12 @@ void TransmitterLink::setPortOpener(SerialPortOpener opener) {
 
 bool TransmitterLink::IsConnected() const {
     return port_ && connected_ && !switchedOff_;
+}
+
+TransmitterLink::LinkState TransmitterLink::state() const {
+    if (!port_ || !(connected_ || switchedOff_))
+        return LinkState::NotConnected;
+    return switchedOff_ ? LinkState::SwitchedOff : LinkState::Connected;
 }
 
 bool TransmitterLink::connectOn(int n, bool rememberPort) {
@@ -97,39 +98,19 @@ bool TransmitterLink::ChangeDeviceState(int action) {
         QueryProduct();
         QueryInfo();
         QueryStatus();
-        if (observer_) {
-            observer_->refreshPanels(true);
-            observer_->setSwitchOffButton(kSwitchOffIcon, text("shutdown"));
-            observer_->enableSwitchOffButton(true);
-            observer_->setConnectButtonText(text("disconnect"));
-        }
         break;
     case kDeviceDisconnect:
         LogEvent(QStringLiteral("Disconnect!"));
         Disconnect();
-        if (observer_) {
-            observer_->refreshPanels(true);
-            observer_->setSwitchOffButton(kRestartIcon, text("reboot"));
-            observer_->enableSwitchOffButton(false);
-            observer_->setConnectButtonText(text("connect_device"));
-        }
         break;
     case kDeviceSwitchOffOrWake:
         LogEvent(QStringLiteral("Shutdown!"));
         SwitchOff();
-        if (observer_) {
-            observer_->refreshPanels(true);
-            observer_->setSwitchOffButton(kRestartIcon, text("reboot"));
-        }
         break;
     default:
         break;
     }
-
-    if (observer_) {
-        UpdateTitle(observer_->windowCaption(), observer_->windowLocked());
-        observer_->redrawWindow();
-    }
+    emit stateChanged(state());
     return true;
 }
 
@@ -139,34 +120,13 @@ int TransmitterLink::ApplySettings(const TransmitterStatus& settings, int mask) 
 
 int TransmitterLink::ApplyFromUi(const TransmitterStatus& settings, int mask) {
     const int result = ApplySettings(settings, mask);
-    if (!observer_)
-        return result;
     if (result & kSetFailed) {
-        const QString field = observer_->uiText(SettingsFieldTextKey(result & ~kSetFailed));
-        observer_->showWarning(QStringLiteral("fmt_modify_err"),
-                               FormatUiText(text("fmt_modify_err"), field));
+        const QString field = text(SettingsFieldTextKey(result & ~kSetFailed));
+        emit settingRefused(FormatUiText(text("fmt_modify_err"), field));
     }
     if (result != 0)
-        observer_->refreshPanels(false);
+        emit settingsApplied();
     return result;
-}
-
-QString TransmitterLink::UpdateTitle(const QString& caption, bool locked) {
-    QString title = caption;
-    if (port_ && (connected_ || switchedOff_)) {
-        if (!switchedOff_)
-            title += QStringLiteral(" - [%1Port%2 %3]")
-                         .arg(text("connected"), QString::number(lastPort_), product_.productInfo);
-        else
-            title += QStringLiteral(" - [%1]").arg(text("shutdown"));
-    } else {
-        title += QStringLiteral(" - [%1]").arg(text("unconnect"));
-    }
-    if (locked)
-        title += QStringLiteral(" (%1)").arg(text("locked"));
-    if (observer_)
-        observer_->setTitle(title);
-    return title;
 }
 
 void TransmitterLink::QueryProduct() {
@@ -228,10 +188,12 @@ QString TransmitterLink::AboutDeviceText() const {
            QStringLiteral(u"分区: \t\t%1\r\n").arg(supported(info_.partitionSupport));
 }
 
+QString TransmitterLink::text(const QString& key) const {
+    return uiText_ ? uiText_(key) : key;
+}
+
 QString TransmitterLink::text(const char* key) const {
-    const QString name = QString::fromLatin1(key);
-    // Without windows a key stands for its text, as a missing UI text does.
-    return observer_ ? observer_->uiText(name) : name;
+    return text(QString::fromLatin1(key));
 }
 
 QString FormatTenths(qint32 tenths) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +10,6 @@
 #include "transmitterrecords.h"
 
 class SerialPort;
-class TransmitterObserver;
 
 // Actions of ChangeDeviceState.
 enum DeviceAction : int {
@@ -26,20 +26,28 @@ using SerialPortOpener = std::function<std::unique_ptr<SerialPort>(int n)>;
 // (not connected, connected, switched off), switches it off and wakes it, and
 // applies settings for the user interface. Everything runs on the UI thread
 // and blocks while the transmitter is asked; callers show the wait cursor.
-class TransmitterLink {
-public:
-    explicit TransmitterLink(TransmitterObserver* observer = nullptr);
-    ~TransmitterLink();
-    TransmitterLink(const TransmitterLink&) = delete;
-    TransmitterLink& operator=(const TransmitterLink&) = delete;
+// What changed is told through signals; the windows decide what to show.
+class TransmitterLink : public QObject {
+    Q_OBJECT
 
-    // The windows that hear about state changes; null: nobody.
-    void setObserver(TransmitterObserver* observer);
+public:
+    enum class LinkState { NotConnected, Connected, SwitchedOff };
+    Q_ENUM(LinkState)
+
+    // The UI text of a key in the current language.
+    using TextLookup = std::function<QString(const QString& key)>;
+
+    // `uiText` gives the texts of the link's own log line, message and About
+    // texts; without it a key stands for its text, as a missing UI text does.
+    explicit TransmitterLink(TextLookup uiText = {}, QObject* parent = nullptr);
+    ~TransmitterLink() override;
+
     void setPortOpener(SerialPortOpener opener);
 
     // The link is usable: a port is held, the handshake succeeded and the
     // transmitter is not switched off.
     bool IsConnected() const;
+    LinkState state() const;
 
     // Wakes a switched-off transmitter on its open port, or tries the last
     // port that answered and then COM1 to COM9. True when a port is held.
@@ -51,21 +59,18 @@ public:
     // transmitter did not accept it, so that the next wake runs a handshake.
     bool SwitchOff();
 
-    // Connect, disconnect, switch off or wake, or just refresh the title
-    // (DeviceAction), with the log entries and what the windows show. False
-    // only when a connection attempt failed.
+    // Connect, disconnect, switch off or wake, or just refresh (DeviceAction),
+    // with the log entries; stateChanged tells the windows. False only when a
+    // connection attempt failed, which changes nothing and tells nobody.
     bool ChangeDeviceState(int action);
 
     // Sends the changed fields named in `mask` and reads them back into the
     // status (see the protocol's ApplySettings). Without a port: 0.
     int ApplySettings(const TransmitterStatus& settings, int mask);
-    // ApplySettings for the user interface: a failed field is reported in a
-    // warning, and the panels are refreshed when anything was sent or failed.
+    // ApplySettings for the user interface: a failed field is told through
+    // settingRefused, and settingsApplied follows when anything was sent or
+    // failed.
     int ApplyFromUi(const TransmitterStatus& settings, int mask);
-
-    // The main window's title for its caption and lock state; it is also
-    // handed to the observer.
-    QString UpdateTitle(const QString& caption, bool locked);
 
     // Fill the records from the transmitter; without a port they do nothing.
     void QueryProduct();
@@ -84,11 +89,23 @@ public:
     const TransmitterInfo& info() const { return info_; }
     const TransmitterProduct& product() const { return product_; }
 
+signals:
+    // A connection, disconnection, switch-off, wake or refresh was done: the
+    // records, the state and the title are to be shown anew.
+    void stateChanged(TransmitterLink::LinkState state);
+    // ApplyFromUi sent or refused fields: the records were read back. The
+    // controls keep whether they are enabled.
+    void settingsApplied();
+    // ApplyFromUi: the transmitter refused a field; `text` is the warning
+    // ("fmt_modify_err") that names it.
+    void settingRefused(const QString& text);
+
 private:
     bool connectOn(int n, bool rememberPort);
+    QString text(const QString& key) const;
     QString text(const char* key) const;
 
-    TransmitterObserver* observer_ = nullptr;
+    TextLookup uiText_;
     SerialPortOpener opener_;
     std::unique_ptr<SerialPort> port_;
     bool connected_ = false;

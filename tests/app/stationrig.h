@@ -28,6 +28,7 @@
 #include "languageresources.h"
 #include "messagebox.h"
 #include "simulatorprocess.h"
+#include "station.h"
 #include "uitext.h"
 #include "userlogindlg.h"
 
@@ -85,6 +86,7 @@ struct StationRig {
 
     ~StationRig() {
         window.reset();
+        station.reset();
         app.reset();
         MessageBox::clearShown();
         SetEventLogClock(nullptr);
@@ -93,8 +95,8 @@ struct StationRig {
         UseLanguageResources(0);
     }
 
-    // A main window as one pass of the main loop makes it, after the data
-    // was loaded; with `user`, somebody is logged in already.
+    // A station and its main window as one pass of the main loop makes them,
+    // after the data was loaded; with `user`, somebody is logged in already.
     CArdwellDlg& openWindow(const QString& user = QString(), int role = 1) {
         if (!loaded) {
             app->store().LoadAll();
@@ -107,7 +109,9 @@ struct StationRig {
         app->state().workingNow = false;
         // One window at a time, as the passes of the main loop have it.
         window.reset();
-        window = std::make_unique<CArdwellDlg>(*app);
+        station = app->makeStation();
+        station->start();
+        window = std::make_unique<CArdwellDlg>(*app, *station);
         return *window;
     }
 
@@ -131,6 +135,7 @@ struct StationRig {
     qint64 ticks = 1;
     int splashes = 0;
     std::unique_ptr<CArdwellApp> app;
+    std::unique_ptr<Station> station;
     std::unique_ptr<CArdwellDlg> window;
 };
 

@@ -1,8 +1,8 @@
 // The application object and the main window on the fake clock, the fake
 // media player and voice, offscreen: the single instance, the language
-// change, the start-up login, working hours and the midnight rebuild, the
-// idle switch-off against the transmitter simulator, the keys, the exit
-// question and the lock.
+// change, the start-up login, the working hours the station tells, the
+// link's state in the buttons and the title against the transmitter
+// simulator, the keys, the exit question and the lock.
 
 #include <QComboBox>
 
@@ -15,32 +15,16 @@
 
 #include "clocktext.h"
 #include "datastore.h"
+#include "linktitle.h"
 #include "musicschedule.h"
 #include "mybutton.h"
 #include "player.h"
 #include "speechschedule.h"
+#include "station.h"
 #include "stationrig.h"
 #include "unlockdlg.h"
 
 namespace {
-
-const QString kMusicFile = QStringLiteral("/music/a.mp3");
-
-MusicTask allDayMusicTask() {
-    MusicTask task;
-    task.name = QStringLiteral("Morning music");
-    task.startDate = 20260101;
-    task.endDate = 20261231;
-    task.startTime = 0;
-    task.endTime = 2359;
-    task.weekdays = 0xFE;
-    auto item = std::make_unique<PlayItem>();
-    item->kind = PlayItem::Background;
-    item->path = kMusicFile;
-    item->playCount = kUnlimitedPlays;
-    task.items.push_back(std::move(item));
-    return task;
-}
 
 SpeechTask hourlySpeechTask() {
     SpeechTask task;
@@ -79,9 +63,10 @@ private slots:
     void cancellingTheFirstLoginEndsTheProgram();
     void workingTimeLabel_data();
     void workingTimeLabel();
-    void leavingWorkingTimeStopsAndRebuilds();
-    void newDateRebuildsTheLists();
-    void idleSwitchOffAndWake();
+    void workingTimeLabelFollowsTheStation();
+    void idleSwitchOffAndWakeInButtonsAndTitle();
+    void title_data();
+    void title();
     void enterDoesNothingEscapeCloses();
     void exitConfirmation_data();
     void exitConfirmation();
@@ -351,141 +336,101 @@ void TestMainWindow::workingTimeLabel() {
     QCOMPARE(rig.app->state().todayYmd, 20260302);
 }
 
-void TestMainWindow::leavingWorkingTimeStopsAndRebuilds() {
-    StationRig rig(QDateTime(QDate(2026, 3, 2), QTime(20, 59, 30)));
+void TestMainWindow::workingTimeLabelFollowsTheStation() {
+    StationRig rig(QDateTime(QDate(2026, 3, 2), QTime(21, 0, 59)));
     QVERIFY(rig.ready);
-    DataStore& store = rig.app->store();
-    store.LoadAll();
+    rig.app->store().LoadAll();
     rig.loaded = true;
-    store.settings.dailyTime[0] = 900;
-    store.settings.dailyTime[1] = 2100;
-    store.AddMusicTask(allDayMusicTask());
-    store.AddSpeechTask(hourlySpeechTask());
-
+    rig.app->store().settings.dailyTime[0] = 900;
+    rig.app->store().settings.dailyTime[1] = 2100;
     CArdwellDlg& window = rig.openWindow(QStringLiteral("Admin"));
-    QVERIFY(rig.app->state().workingNow);
-    // The login's rebuild: the music task becomes current at the next tick,
-    // and the speech list holds today's hours up to the end of working time.
-    window.RefreshSchedules();
-    window.musicSchedule().Tick();
-    QVERIFY(window.musicSchedule().currentTask());
-    QVERIFY(!window.speechSchedule().TodaySpeechList().empty());
-    window.player().PlayFile(rig.folder.filePath(QStringLiteral("string_chs.conf")));
-    QCOMPARE(window.player().playerState(), int(Player::Started));
-
-    rig.clock.set(2026, 3, 2, 21, 0, 59);
-    window.OnMainTimer();
-    QVERIFY(rig.app->state().workingNow);
-    QVERIFY(window.musicSchedule().currentTask());
+    auto* label = window.findChild<QLabel*>(QStringLiteral("workingTime"));
+    QCOMPARE(label->text(), QStringLiteral(u"工作时间  星期一 09:00~21:00"));
 
     rig.clock.set(2026, 3, 2, 21, 1, 0);
-    rig.media.last->takeCalls();
-    window.OnMainTimer();
-    QVERIFY(!rig.app->state().workingNow);
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("workingTime"))->text(),
-             QStringLiteral(u"非工作时间  星期一 09:00~21:00"));
-    QVERIFY(rig.media.last->takeCalls().contains(QStringLiteral("stop")));
-    QCOMPARE(window.player().playerState(), int(Player::Empty));
-    QVERIFY(!window.musicSchedule().currentTask());
-    QVERIFY(window.speechSchedule().TodaySpeechList().empty());
+    rig.station->Tick();
+    QCOMPARE(label->text(), QStringLiteral(u"非工作时间  星期一 09:00~21:00"));
 }
 
-void TestMainWindow::newDateRebuildsTheLists() {
-    // Working hours cover the whole day, so working time never ends.
-    StationRig rig(QDateTime(QDate(2026, 3, 2), QTime(23, 30)));
-    QVERIFY(rig.ready);
-    DataStore& store = rig.app->store();
-    store.LoadAll();
-    rig.loaded = true;
-    store.AddSpeechTask(hourlySpeechTask());
-    CArdwellDlg& window = rig.openWindow(QStringLiteral("Admin"));
-    window.RefreshSchedules();
-    const auto& list = window.speechSchedule().TodaySpeechList();
-    QCOMPARE(int(list.size()), 24);
-    QVERIFY(
-        std::all_of(list.begin(), list.end(), [](const TodaySpeechEntry& e) { return e.done; }));
-
-    rig.clock.set(2026, 3, 2, 23, 59, 59);
-    window.OnMainTimer();
-    QVERIFY(list.back().done);
-
-    // The first tick of Tuesday: the lists are built for the new day.
-    rig.clock.set(2026, 3, 3, 0, 0, 0);
-    window.OnMainTimer();
-    QCOMPARE(rig.app->state().todayYmd, 20260303);
-    QVERIFY(rig.app->state().workingNow);
-    QVERIFY(!window.speechSchedule().TodaySpeechList().empty());
-    const TodaySpeechEntry& first = window.speechSchedule().TodaySpeechList().front();
-    QCOMPARE(first.dueTime, 0);
-    QCOMPARE(first.done, 0);
-    // ... and the 00:00 speech is then started in its minute.
-    window.speechSchedule().Tick();
-    QCOMPARE(window.speechSchedule().currentEntryIndex(), 0);
-
-    // Later ticks of the same day leave the lists alone.
-    rig.clock.set(2026, 3, 3, 0, 0, 30);
-    window.OnMainTimer();
-    QCOMPARE(window.speechSchedule().currentEntryIndex(), 0);
-}
-
-void TestMainWindow::idleSwitchOffAndWake() {
+void TestMainWindow::idleSwitchOffAndWakeInButtonsAndTitle() {
     StationRig rig;
     QVERIFY(rig.ready);
     SimulatorProcess simulator(rig.folder.path(), 1, {});
     QVERIFY(simulator.ready());
     CArdwellDlg& window = rig.openWindow(QStringLiteral("Admin"));
-    window.setIdleTime(600000);
+    Station& station = *rig.station;
+    station.setIdleTime(600000);
     window.OnConnectDevice();
     TransmitterLink& link = rig.app->link();
     QVERIFY(link.IsConnected());
     auto* switchOff = window.findChild<CMyButton*>(QStringLiteral("switchOffButton"));
+    auto* connectButton = window.findChild<QPushButton*>(QStringLiteral("connectButton"));
     QVERIFY(switchOff->isEnabled());
+    QCOMPARE(switchOff->text(), GetUiText(QStringLiteral("shutdown")));
+    QCOMPARE(connectButton->text(), GetUiText(QStringLiteral("disconnect")));
 
-    // Silence starts being timed at the first tick.
-    window.OnMainTimer();
-    QCOMPARE(window.idleSince(), rig.ticks);
-    rig.ticks += 300000;
-    window.OnMainTimer();
-    // Something plays: the count starts again once it has ended.
-    window.player().PlayFile(rig.folder.filePath(QStringLiteral("app.conf")));
-    rig.media.last->state = MediaBackend::PlayState::Playing;
-    window.OnMainTimer();
-    QCOMPARE(window.idleSince(), 0);
-    rig.media.last->finish();
-    rig.ticks += 1000;
-    window.OnMainTimer();
-    const qint64 silentSince = rig.ticks;
-    QCOMPARE(window.idleSince(), silentSince);
-
-    rig.ticks = silentSince + 600000;
-    window.OnMainTimer();
-    QVERIFY(link.IsConnected());
-    rig.ticks = silentSince + 601000;
-    window.OnMainTimer();
+    // Silence is timed from the first tick.
+    station.Tick();
+    rig.ticks += 601000;
+    station.Tick();
     QVERIFY(link.switchedOff());
-    QVERIFY(!link.IsConnected());
     QVERIFY(rig.logText().contains(QStringLiteral("Shutdown!")));
     QVERIFY(WaitFor([&] { return simulator.logText().contains(QStringLiteral("AT+OFF")); }, 2000));
     QCOMPARE(switchOff->text(), GetUiText(QStringLiteral("reboot")));
-    QCOMPARE(switchOff->property("iconId").toInt(), int(kRestartIcon));
+    QCOMPARE(switchOff->property("iconId").toInt(), CArdwellDlg::kRestartIcon);
+    QVERIFY(switchOff->isEnabled());
+    QCOMPARE(connectButton->text(), GetUiText(QStringLiteral("disconnect")));
     QVERIFY(window.windowTitle().contains(GetUiText(QStringLiteral("shutdown"))));
 
     // Playing music during working time wakes it again.
     PlayItem item;
     item.path = rig.folder.filePath(QStringLiteral("app.conf"));
-    window.player().PlayMusicItem(&item, true);
+    station.player().PlayMusicItem(&item, true);
     QVERIFY(link.IsConnected());
-    QCOMPARE(window.idleSince(), 0);
     QCOMPARE(switchOff->text(), GetUiText(QStringLiteral("shutdown")));
+    QCOMPARE(switchOff->property("iconId").toInt(), CArdwellDlg::kSwitchOffIcon);
 
-    // Outside working time nothing is switched off.
-    rig.media.last->finish();
-    rig.app->store().settings.dailyTime[0] = 800;
-    rig.app->store().settings.dailyTime[1] = 1000;
-    window.OnMainTimer();
-    rig.ticks += 10000000;
-    window.OnMainTimer();
-    QVERIFY(link.IsConnected());
+    window.OnConnectDevice();
+    QVERIFY(!link.hasPort());
+    QVERIFY(!switchOff->isEnabled());
+    QCOMPARE(switchOff->text(), GetUiText(QStringLiteral("reboot")));
+    QCOMPARE(connectButton->text(), GetUiText(QStringLiteral("connect_device")));
+    QVERIFY(window.windowTitle().contains(GetUiText(QStringLiteral("unconnect"))));
+}
+
+void TestMainWindow::title_data() {
+    // {key} stands for the UI text of the key.
+    QTest::addColumn<int>("state"); // TransmitterLink::LinkState
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("title");
+    using LinkState = TransmitterLink::LinkState;
+    QTest::newRow("not connected")
+        << int(LinkState::NotConnected) << false << "Station - [{unconnect}]";
+    QTest::newRow("not connected, locked")
+        << int(LinkState::NotConnected) << true << "Station - [{unconnect}] ({locked})";
+    // The product text is shown, never used as a format.
+    QTest::newRow("connected") << int(LinkState::Connected) << false
+                               << "Station - [{connected}Port5 FM %d]";
+    QTest::newRow("connected, locked")
+        << int(LinkState::Connected) << true << "Station - [{connected}Port5 FM %d] ({locked})";
+    QTest::newRow("switched off, locked")
+        << int(LinkState::SwitchedOff) << true << "Station - [{shutdown}] ({locked})";
+}
+
+void TestMainWindow::title() {
+    QFETCH(int, state);
+    QFETCH(bool, locked);
+    QFETCH(QString, title);
+    StationRig rig;
+    QVERIFY(rig.ready);
+    for (const char* key : {"unconnect", "locked", "connected", "shutdown"}) {
+        const QString name = QString::fromLatin1(key);
+        title.replace(u'{' + name + u'}', GetUiText(name));
+    }
+    QVERIFY(!title.contains(u'{'));
+    QCOMPARE(LinkTitle(QStringLiteral("Station"), TransmitterLink::LinkState(state), 5,
+                       QStringLiteral("FM %d"), locked),
+             title);
 }
 
 void TestMainWindow::enterDoesNothingEscapeCloses() {
@@ -651,8 +596,8 @@ void TestMainWindow::painting() {
         SetUiLanguage(langId);
         UseLanguageResources(langId);
         CArdwellDlg& window = rig.openWindow(QStringLiteral("Admin"));
-        window.musicSchedule().Tick();
-        window.player().Tick();
+        rig.station->musicSchedule().Tick();
+        rig.station->player().Tick();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QImage image = save(window, langId ? "mainwindow-en.png" : "mainwindow-zh.png");
@@ -664,7 +609,7 @@ void TestMainWindow::painting() {
         QCOMPARE(image.pixelColor(6, 48), QColor(0, 187, 199));
         // The status line shows its picture, not the plain colour.
         QVERIFY(image.pixelColor(600, CArdwellDlg::kClientHeight - 5) != QColor(0, 187, 199));
-        QVERIFY(window.musicSchedule().currentTask());
+        QVERIFY(rig.station->musicSchedule().currentTask());
         QCOMPARE(window.findChild<QWidget*>(QStringLiteral("CMusicListDlg"))->isVisible(), true);
         QCOMPARE(window.findChild<QWidget*>(QStringLiteral("CMusicTaskDlg"))->isVisible(), false);
         auto* tabs = window.findChild<QTabBar*>(QStringLiteral("musicTabs"));

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include <functional>
@@ -43,6 +43,7 @@ namespace {
 // What a window may be built from: a logged-in station on the fakes.
 struct Parts {
     StationRig& rig;
+    Station& station;
     DataStore& store;
     AppState& state;
     TransmitterLink& link;
@@ -64,7 +65,7 @@ struct WindowCase {
 // The windows of the station. Each maker returns a new top-level widget that
 // the test deletes. Add a row for every new window.
 const WindowCase kWindows[] = {
-    {"CArdwellDlg", [](Parts& p) -> QWidget* { return new CArdwellDlg(*p.rig.app); }},
+    {"CArdwellDlg", [](Parts& p) -> QWidget* { return new CArdwellDlg(*p.rig.app, p.station); }},
     {"CUserLoginDlg start-up",
      [](Parts& p) -> QWidget* {
          return new CUserLoginDlg(p.store, QString(), CUserLoginDlg::StartupLogin);
@@ -153,11 +154,10 @@ void collectTexts(QObject* object, QList<QPair<QString, QString>>& out) {
         for (int i = 0; i < combo->count(); ++i)
             add(name + QStringLiteral(" item"), combo->itemText(i));
     }
-    if (auto* tree = qobject_cast<QTreeWidget*>(object)) {
-        if (QTreeWidgetItem* header = tree->headerItem()) {
-            for (int c = 0; c < header->columnCount(); ++c)
-                add(name + QStringLiteral(" header"), header->text(c));
-        }
+    if (auto* tree = qobject_cast<QTreeView*>(object); tree && tree->model()) {
+        const QAbstractItemModel* model = tree->model();
+        for (int c = 0; c < model->columnCount(); ++c)
+            add(name + QStringLiteral(" header"), model->headerData(c, Qt::Horizontal).toString());
     }
     if (auto* menu = qobject_cast<QMenu*>(object)) {
         add(name + QStringLiteral(" title"), menu->title());
@@ -209,9 +209,17 @@ void TestTranslations::englishWindowsHaveNoChinese_data() {
 
 void TestTranslations::englishWindowsHaveNoChinese() {
     QFETCH(int, index);
-    CArdwellDlg& main = rig->openWindow(QStringLiteral("Admin"));
-    Parts parts{*rig,          rig->app->store(),    rig->app->state(), rig->app->link(),
-                main.player(), main.musicSchedule(), main.speechJob(),  main.speechSchedule()};
+    rig->openWindow(QStringLiteral("Admin"));
+    Station& station = *rig->station;
+    Parts parts{*rig,
+                station,
+                rig->app->store(),
+                rig->app->state(),
+                rig->app->link(),
+                station.player(),
+                station.musicSchedule(),
+                station.speechJob(),
+                station.speechSchedule()};
     std::unique_ptr<QWidget> window(kWindows[index].make(parts));
     QVERIFY(window);
 

@@ -94,8 +94,7 @@ QString TestMediaBackends::makeMp3(const QString& name, double seconds) {
 std::unique_ptr<Player> TestMediaBackends::makePlayer() {
     auto player = std::make_unique<Player>(&TestMediaBackends::realBackend, nullptr, clock);
     nextMusicCalls = 0;
-    player->hooks.userLoggedIn = [] { return true; };
-    player->hooks.playNextMusic = [this] { ++nextMusicCalls; };
+    QObject::connect(player.get(), &Player::nextMusicWanted, [this] { ++nextMusicCalls; });
     return player;
 }
 

@@ -25,8 +25,8 @@ private slots:
 
     void musicVolume_data();
     void musicVolume();
-    void wakeHook_data();
-    void wakeHook();
+    void wakeRequest_data();
+    void wakeRequest();
     void musicItemDuringSpeech_data();
     void musicItemDuringSpeech();
     void missingFileLogsOnceAndNextTickTriesAgain();
@@ -47,7 +47,6 @@ private:
         FakeTtsBackend* voice = nullptr;
         std::unique_ptr<Player> player;
         int nextMusicCalls = 0;
-        bool loggedIn = true;
     };
     std::unique_ptr<Rig> makeRig();
     QString existingFile(const QString& name);
@@ -86,8 +85,7 @@ std::unique_ptr<TestPlayer::Rig> TestPlayer::makeRig() {
     r->voice = voice.get();
     r->player = std::make_unique<Player>(r->source.factory(), std::move(voice), clock);
     Rig* raw = r.get();
-    r->player->hooks.userLoggedIn = [raw] { return raw->loggedIn; };
-    r->player->hooks.playNextMusic = [raw] { ++raw->nextMusicCalls; };
+    connect(r->player.get(), &Player::nextMusicWanted, [raw] { ++raw->nextMusicCalls; });
     return r;
 }
 
@@ -142,7 +140,7 @@ void TestPlayer::musicVolume() {
     }
 }
 
-void TestPlayer::wakeHook_data() {
+void TestPlayer::wakeRequest_data() {
     QTest::addColumn<bool>("wake");
     QTest::addColumn<bool>("paused");
     QTest::addColumn<QStringList>("order");
@@ -151,13 +149,13 @@ void TestPlayer::wakeHook_data() {
     QTest::newRow("paused: nothing at all") << true << true << QStringList{};
 }
 
-void TestPlayer::wakeHook() {
+void TestPlayer::wakeRequest() {
     QFETCH(bool, wake);
     QFETCH(bool, paused);
     QFETCH(QStringList, order);
     Player& player = *rig->player;
     QStringList seen;
-    player.hooks.wakeTransmitter = [&] { seen << "wake"; };
+    connect(&player, &Player::wakeRequested, [&] { seen << "wake"; });
     rig->source.last->onLoad = [&] { seen << "load"; };
     player.SetPaused(paused);
     PlayItem item;
@@ -204,10 +202,7 @@ void TestPlayer::missingFileLogsOnceAndNextTickTriesAgain() {
     Player& player = *rig->player;
     PlayItem item;
     item.path = path;
-    player.hooks.playNextMusic = [&] {
-        ++rig->nextMusicCalls;
-        player.PlayMusicItem(&item, true);
-    };
+    connect(&player, &Player::nextMusicWanted, [&] { player.PlayMusicItem(&item, true); });
     // A song is playing when the deleted file is due: it stops, nothing loads.
     player.PlayFile(existingFile("song.mp3"));
     rig->source.last->finish();
@@ -362,7 +357,6 @@ void TestPlayer::idleHandBack_data() {
     QTest::addColumn<int>("nextMusic");
     QTest::addColumn<QStringList>("calls");
     QTest::newRow("nothing loaded") << "empty" << 1 << QStringList{};
-    QTest::newRow("nobody logged in") << "logged out" << 0 << QStringList{};
     QTest::newRow("playing") << "playing" << 0 << QStringList{};
     QTest::newRow("music ended") << "ended" << 1 << QStringList{};
     QTest::newRow("speech background music ended: loops")
@@ -379,8 +373,6 @@ void TestPlayer::idleHandBack() {
     QFETCH(QStringList, calls);
     Player& player = *rig->player;
     FakeMediaBackend& media = *rig->source.last;
-    if (situation == "logged out")
-        rig->loggedIn = false;
     if (situation.startsWith("speech") || situation.startsWith("background"))
         QVERIFY(player.speech().SpeakText(0, QString()));
     if (situation == "background missing") {
@@ -392,7 +384,7 @@ void TestPlayer::idleHandBack() {
         player.speechJob.backgroundPath = existingFile("bed.mp3");
         player.PlayFile(player.speechJob.backgroundPath);
         media.finish();
-    } else if (situation != "empty" && situation != "logged out") {
+    } else if (situation != "empty") {
         player.PlayFile(existingFile("song.mp3"));
         if (situation != "playing")
             media.finish();
@@ -408,13 +400,13 @@ void TestPlayer::tickRunsSpeechStepsFirstAndIsNotReentrant() {
     Player& player = *rig->player;
     QStringList order;
     int speechSteps = 0;
-    player.hooks.speechSteps = [&] {
+    connect(&player, &Player::speechStepsDue, [&] {
         ++speechSteps;
         order << "speech";
         // Something in the steps lets the timer fire again: that tick is skipped.
         player.Tick();
-    };
-    player.hooks.playNextMusic = [&] { order << "music"; };
+    });
+    connect(&player, &Player::nextMusicWanted, [&] { order << "music"; });
     player.Tick();
     QCOMPARE(order, (QStringList{"speech", "music"}));
     QCOMPARE(speechSteps, 1);

@@ -21,8 +21,8 @@
           "so) to play for real.")
 
 // The visible player: black before anything is loaded, its controls while a
-// file plays, what the operator's buttons do to the polled state, its timer,
-// and the voice lists it fills.
+// file plays, what the operator's buttons do to the polled state, and the
+// voice lists it fills.
 class TestPlayerWnd : public QObject {
     Q_OBJECT
 
@@ -31,7 +31,6 @@ private slots:
     void blackBeforeAnythingIsLoaded();
     void showsAPlayingFile();
     void operatorButtonsAreSeenThroughPolling();
-    void timerRunsTheTick();
     void voiceComboKeepsItsSelection();
 
 private:
@@ -121,8 +120,7 @@ void TestPlayerWnd::operatorButtonsAreSeenThroughPolling() {
     QVERIFY(!path.isEmpty());
     CPlayerWnd wnd(clock, nullptr);
     int nextMusic = 0;
-    wnd.player().hooks.userLoggedIn = [] { return true; };
-    wnd.player().hooks.playNextMusic = [&] { ++nextMusic; };
+    connect(&wnd.player(), &Player::nextMusicWanted, [&] { ++nextMusic; });
     wnd.show();
     wnd.PlayFile(path);
     QTRY_VERIFY_WITH_TIMEOUT(wnd.GetPlayPosition() > 30, 5000);
@@ -143,15 +141,6 @@ void TestPlayerWnd::operatorButtonsAreSeenThroughPolling() {
     QCOMPARE(wnd.player().playerState(), int(Player::Started));
     wnd.player().Tick();
     QCOMPARE(nextMusic, 1);
-}
-
-void TestPlayerWnd::timerRunsTheTick() {
-    FakeMediaSource source;
-    Player player(source.factory(), nullptr, clock);
-    int ticks = 0;
-    player.hooks.speechSteps = [&] { ++ticks; };
-    CPlayerWnd wnd(player);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 2500);
 }
 
 void TestPlayerWnd::voiceComboKeepsItsSelection() {

@@ -17,29 +17,25 @@ MusicBench::MusicBench(const QDateTime& start) : clock(start) {
     QDir(folder.path()).mkpath(QStringLiteral("music"));
     SetAppFolderForTests(folder.path());
     SetEventLogClock(&clock);
+    state.currentUser = QStringLiteral("admin");
     store = std::make_unique<DataStore>(clock);
     store->loading = 1; // the lists are filled by hand; no data file is written
-    player = std::make_unique<Player>(media.factory(), std::make_unique<FakeTtsBackend>(), clock,
-                                      &store->settings);
+    link = std::make_unique<TransmitterLink>();
+    station = std::make_unique<Station>(*store, state, clock, *link, media.factory(),
+                                        std::make_unique<FakeTtsBackend>());
+    player = &station->player();
+    schedule = &station->musicSchedule();
     FakeMediaBackend* backend = media.last;
     backend->onLoad = [this, backend] {
         const QString name = FileNamePart(backend->calls.last().mid(5));
         backend->durationMs = qint64(lengths.value(name, 180)) * 1000;
         loads << timeStamp() + QLatin1Char(' ') + name;
     };
-    link = std::make_unique<TransmitterLink>();
-    MusicScheduleContext context;
-    context.workingNow = [this] { return working; };
-    context.userLoggedIn = [this] { return loggedIn; };
-    schedule = std::make_unique<MusicSchedule>(*store, clock, *player, link.get(), context);
-    player->hooks.userLoggedIn = [this] { return loggedIn; };
-    player->hooks.playNextMusic = [this] { schedule->PlayNextMusic(); };
 }
 
 MusicBench::~MusicBench() {
-    schedule.reset();
+    station.reset();
     link.reset();
-    player.reset();
     store.reset();
     SetEventLogClock(nullptr);
     SetAppFolderForTests(QString());
@@ -138,27 +134,6 @@ QString MusicBench::timeStamp() const {
     return clock.now().toString(QStringLiteral("HH:mm:ss"));
 }
 
-void MusicBench::checkWorkingHours() {
-    if (!followWorkingHours)
-        return;
-    const int g = TodayWeekday(clock);
-    const HhmmTime now = NowHhmm(clock);
-    HhmmTime from = 0, to = 2400;
-    if (store->settings.dailyTime[size_t(2 * g)] > 0)
-        from = store->settings.dailyTime[size_t(2 * g)];
-    const HhmmTime end = store->settings.dailyTime[size_t(2 * g + 1)];
-    if (end > 0 && end < 2400)
-        to = end;
-    const bool inside = from <= now && now <= to;
-    if (inside == working)
-        return;
-    working = inside;
-    if (!inside)
-        player->StopPlayback();
-    if (loggedIn)
-        schedule->ResetMusicSchedule();
-}
-
 void MusicBench::moveMedia() {
     FakeMediaBackend* backend = media.last;
     if (!backend || backend->state != MediaBackend::PlayState::Playing)
@@ -169,9 +144,7 @@ void MusicBench::moveMedia() {
 }
 
 void MusicBench::second() {
-    checkWorkingHours();
-    schedule->Tick();
-    player->Tick();
+    station->Tick();
     if (media.last) {
         for (const QString& call : media.last->takeCalls())
             mediaCalls << timeStamp() + QLatin1Char(' ') + call;

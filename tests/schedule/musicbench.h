@@ -7,22 +7,24 @@
 
 #include <memory>
 
+#include "appstate.h"
 #include "datastore.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
 #include "musicschedule.h"
 #include "player.h"
+#include "station.h"
 #include "transmitterlink.h"
 
 class SimTransmitter;
 struct SimProfile;
 
 // A station without hardware, driven second by second: a temporary program
-// folder with a log/ folder and music files, the data store, the player on
-// the fake media backend, and the music schedule. The fake player plays each
-// file for its length (lengths, in seconds; 180 by default) and then stops,
-// as a real one would. The working-hours flag follows today's working hours
-// the way the main window keeps it, resetting the schedule at each change.
+// folder with a log/ folder and music files, the data store, and the station
+// with its player on the fake media backend and its music schedule. The fake
+// player plays each file for its length (lengths, in seconds; 180 by default)
+// and then stops, as a real one would. A user is logged in; the station keeps
+// the working-hours flag.
 class MusicBench {
 public:
     explicit MusicBench(const QDateTime& start);
@@ -46,8 +48,8 @@ public:
     // A transmitter on the link, connected; its commands are recorded.
     void connectTransmitter(bool partitionSupport);
 
-    // One second of the station: the working-hours check, the list panel's
-    // tick, the player's tick, then the media and the clock move on.
+    // One second of the station (the working-hours check, the schedules, the
+    // player), then the media and the clock move on.
     void second();
     void run(int seconds);
     // Runs until the clock shows hh:mm:ss.
@@ -69,19 +71,16 @@ public:
 
     QTemporaryDir folder;
     FakeClock clock;
+    AppState state;
     std::unique_ptr<DataStore> store;
     FakeMediaSource media;
-    std::unique_ptr<Player> player;
     std::unique_ptr<TransmitterLink> link;
-    std::unique_ptr<MusicSchedule> schedule;
-    bool loggedIn = true;
-    bool working = false;
-    // Off: the test keeps `working` itself.
-    bool followWorkingHours = true;
+    std::unique_ptr<Station> station;
+    Player* player = nullptr;
+    MusicSchedule* schedule = nullptr;
     QMap<QString, int> lengths; // file name -> seconds
 
 private:
-    void checkWorkingHours();
     void moveMedia();
 
     QStringList loads;

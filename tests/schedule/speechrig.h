@@ -19,9 +19,10 @@
 
 // A station's speech side without sound: a temporary program folder with a
 // log, the data store, the player on the fake media player and the fake
-// voice, the speech job and the speech schedule. The hooks the main window
-// would wire are recorded in `events` ("wake", "clear music entry", "next
-// music"). Working hours are on and a user is logged in.
+// voice, the speech job and the speech schedule. What the station would do
+// on their signals is recorded in `events` ("wake", "clear music entry",
+// "next music"); the end of a job ends the schedule's entry. Working hours
+// are on and a user is logged in.
 struct SpeechRig {
     explicit SpeechRig(const QDateTime& start, bool withVoice = true) : clock(start) {
         QDir(folder.path()).mkpath(QStringLiteral("log"));
@@ -40,16 +41,23 @@ struct SpeechRig {
             voice = tts.get();
         }
         player = std::make_unique<Player>(media.factory(), std::move(tts), clock, &store->settings);
-        player->hooks.userLoggedIn = [this] { return state.loggedIn(); };
-        player->hooks.wakeTransmitter = [this] { events << QStringLiteral("wake"); };
-        player->hooks.playNextMusic = [this] {
+        job = std::make_unique<SpeechJob>(*player, *store, state);
+        schedule = std::make_unique<SpeechSchedule>(*store, clock, state, *player, *job);
+
+        const auto wake = [this] { events << QStringLiteral("wake"); };
+        QObject::connect(player.get(), &Player::wakeRequested, wake);
+        QObject::connect(job.get(), &SpeechJob::wakeRequested, wake);
+        QObject::connect(player.get(), &Player::nextMusicWanted, [this] {
+            if (!state.loggedIn())
+                return;
             events << QStringLiteral("next music");
             if (onNextMusic)
                 onNextMusic();
-        };
-        job = std::make_unique<SpeechJob>(*player, *store, state);
-        job->clearMusicEntry = [this] { events << QStringLiteral("clear music entry"); };
-        schedule = std::make_unique<SpeechSchedule>(*store, clock, state, *player, *job);
+        });
+        QObject::connect(job.get(), &SpeechJob::backgroundMusicStarted,
+                         [this] { events << QStringLiteral("clear music entry"); });
+        QObject::connect(job.get(), &SpeechJob::speechEnded, schedule.get(),
+                         &SpeechSchedule::EndCurrentEntry);
     }
 
     ~SpeechRig() {

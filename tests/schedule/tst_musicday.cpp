@@ -11,16 +11,20 @@
 namespace {
 
 // Remembers the due time each row shows and reports the rows whose time moved.
-class TimelineView : public MusicScheduleView {
+class TimelineView {
 public:
-    TimelineView(MusicBench& bench, QStringList& timeline) : bench(bench), timeline(timeline) {}
+    TimelineView(MusicBench& bench, QStringList& timeline) : bench(bench), timeline(timeline) {
+        QObject::connect(bench.schedule, &MusicSchedule::listRebuilt, [this] { listRebuilt(); });
+        QObject::connect(bench.schedule, &MusicSchedule::entryChanged,
+                         [this](int index) { entryChanged(index); });
+    }
 
-    void musicListRebuilt() override {
+    void listRebuilt() {
         shown.clear();
         for (const TodayMusicEntry& e : bench.schedule->TodayMusicList())
             shown.push_back(e.dueTime);
     }
-    void musicEntryChanged(int index) override {
+    void entryChanged(int index) {
         const TodayMusicEntry& e = bench.schedule->TodayMusicList()[size_t(index)];
         if (size_t(index) < shown.size() && shown[size_t(index)] != e.dueTime) {
             timeline << bench.timeStamp() + QStringLiteral(" row %1 moved to %2")
@@ -108,7 +112,6 @@ void TestMusicDay::wholeWorkingDay() {
 
     QStringList timeline;
     TimelineView view(bench, timeline);
-    bench.schedule->setView(&view);
 
     QStringList loads;
     while (bench.clock.now().time() < QTime(18, 2)) {

@@ -239,8 +239,7 @@ void TestMusicSchedule::dueEntryBesidePlayingFile() {
     QFETCH(QString, outcome);
 
     MusicBench bench(at(9, 0, 0));
-    bench.followWorkingHours = false;
-    bench.working = true;
+    bench.state.workingNow = true;
     MusicTask* task = bench.addTask(QStringLiteral("T"), 800, 1200);
     bench.addBackground(task, bench.file(QStringLiteral("bg.mp3"), 600));
     PlayItem* p = bench.addTimePoints(task, bench.file(QStringLiteral("p.mp3"), 600),
@@ -282,11 +281,8 @@ void TestMusicSchedule::batchWaitsForItsLongFirstFile() {
         item->batchIndex = i;
     }
 
-    struct Rows : MusicScheduleView {
-        QList<int> changed;
-        void musicEntryChanged(int index) override { changed << index; }
-    } rows;
-    bench.schedule->setView(&rows);
+    QList<int> changed;
+    connect(bench.schedule, &MusicSchedule::entryChanged, [&](int index) { changed << index; });
 
     bench.runUntil(9, 7);
     QCOMPARE(bench.takeLoads(), QStringList({"08:59:59 a.mp3", "09:00:00 n1.mp3", "09:04:00 n2.mp3",
@@ -296,7 +292,7 @@ void TestMusicSchedule::batchWaitsForItsLongFirstFile() {
     QCOMPARE(listText(*bench.schedule),
              QStringList({"bg a", "09:00 n1 done", "09:04 n2 done", "09:05 n3 done", "10:00 n1",
                           "10:02 n2", "10:03 n3"}));
-    QVERIFY(rows.changed.contains(2) && rows.changed.contains(3));
+    QVERIFY(changed.contains(2) && changed.contains(3));
 }
 
 void TestMusicSchedule::rotation_data() {
@@ -331,7 +327,6 @@ void TestMusicSchedule::rotation() {
     QFETCH(QStringList, expected);
 
     MusicBench bench(at(9, 0, 0));
-    bench.followWorkingHours = false;
     MusicTask* task = bench.addTask(QStringLiteral("T"), 800, 1200);
     task->playOrder = playOrder;
     for (int i = 0; i < playCounts.size(); ++i) {
@@ -340,7 +335,8 @@ void TestMusicSchedule::rotation() {
         task->items.back()->playedCount = playedBefore[i];
     }
     bench.schedule->StartMusicTask(task);
-    bench.working = true;
+    // Already working: the first second must not reset the counts.
+    bench.state.workingNow = true;
 
     bench.run(seconds);
     QStringList played;
@@ -468,7 +464,8 @@ void TestMusicSchedule::nothingRunsWhenHeldBack() {
     MusicBench bench(at(9, 0, 0));
     MusicTask* task = bench.addTask(QStringLiteral("T"), 800, 1200);
     addItems(bench, task, {"bg a", "at b 0900"});
-    bench.loggedIn = hold != QLatin1String("logged out");
+    if (hold == QLatin1String("logged out"))
+        bench.state.currentUser.clear();
     bench.player->SetPaused(hold == QLatin1String("paused"));
     if (hold == QLatin1String("not working"))
         bench.setWorkingHours(1000, 1800);

@@ -167,10 +167,11 @@ void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
         },
         std::make_unique<RecordingVoice>(std::move(flite), timeline), clock, &store.settings);
     QVERIFY(player.EnsureMusicPlayer());
-    player.hooks.userLoggedIn = [&state] { return state.loggedIn(); };
-    player.hooks.playNextMusic = [&timeline] { timeline.add("next music"); };
+    // A user is logged in: the idle player's call for music counts.
+    connect(&player, &Player::nextMusicWanted, [&timeline] { timeline.add("next music"); });
     SpeechJob job(player, store, state);
     SpeechSchedule schedule(store, clock, state, player, job);
+    connect(&job, &SpeechJob::speechEnded, &schedule, &SpeechSchedule::EndCurrentEntry);
     schedule.BuildTodaySpeechList();
     QCOMPARE(schedule.TodaySpeechList().size(), size_t(1));
 

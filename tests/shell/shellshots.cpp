@@ -27,31 +27,9 @@
 #include "startflashdlg.h"
 #include "systemtray.h"
 #include "transmitterlink.h"
-#include "transmitterobserver.h"
 #include "uitext.h"
 
 namespace {
-
-class ShotObserver : public TransmitterObserver {
-public:
-    CDeviceInfoDlg* info = nullptr;
-    CDeviceSettingDlg* settings = nullptr;
-    QString uiText(const QString& key) override { return GetUiText(key); }
-    void showWarning(const QString&, const QString&) override {}
-    void refreshPanels(bool reevaluate) override {
-        if (info)
-            info->refresh();
-        if (settings)
-            settings->refresh(reevaluate);
-    }
-    void setSwitchOffButton(int, const QString&) override {}
-    void enableSwitchOffButton(bool) override {}
-    void setConnectButtonText(const QString&) override {}
-    QString windowCaption() override { return QString(); }
-    bool windowLocked() override { return false; }
-    void setTitle(const QString&) override {}
-    void redrawWindow() override {}
-};
 
 QDir outDir;
 
@@ -97,8 +75,8 @@ void shoot(const QString& suffix) {
     CSettingDlg settingsDialog(store, 600000);
     save(&settingsDialog, QStringLiteral("settings_") + suffix);
 
-    ShotObserver observer;
-    TransmitterLink link(&observer);
+    // The panels follow the link on their own.
+    TransmitterLink link(GetUiText);
     {
         CAboutDlg about(link);
         save(&about, QStringLiteral("about_unconnected_") + suffix);
@@ -106,8 +84,6 @@ void shoot(const QString& suffix) {
 
     auto* info = new CDeviceInfoDlg(link);
     auto* form = new CDeviceSettingDlg(link);
-    observer.info = info;
-    observer.settings = form;
     savePanels(form, info, QStringLiteral("panels_unconnected_") + suffix);
 
     {
@@ -130,8 +106,6 @@ void shoot(const QString& suffix) {
             link.Disconnect();
         }
     }
-    observer.info = nullptr;
-    observer.settings = nullptr;
     delete info;
     delete form;
 

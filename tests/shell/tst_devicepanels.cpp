@@ -16,35 +16,21 @@
 #include "messagebox.h"
 #include "shelltestfolder.h"
 #include "transmitterlink.h"
-#include "transmitterobserver.h"
 #include "uitext.h"
 
 namespace {
 
-// What the main window does for the link: texts, warnings and the panels.
-class PanelObserver : public TransmitterObserver {
-public:
-    CDeviceInfoDlg* info = nullptr;
-    CDeviceSettingDlg* settings = nullptr;
+// What the link tells the windows: the panels' refreshes (re-evaluating the
+// enabled controls or not) and the warnings. The panels refresh themselves.
+struct PanelObserver {
+    explicit PanelObserver(TransmitterLink& link) {
+        QObject::connect(&link, &TransmitterLink::stateChanged, [this] { refreshes << true; });
+        QObject::connect(&link, &TransmitterLink::settingsApplied, [this] { refreshes << false; });
+        QObject::connect(&link, &TransmitterLink::settingRefused,
+                         [this](const QString& text) { warnings << text; });
+    }
     QStringList warnings;
     QList<bool> refreshes;
-
-    QString uiText(const QString& key) override { return GetUiText(key); }
-    void showWarning(const QString&, const QString& text) override { warnings << text; }
-    void refreshPanels(bool reevaluateEnabled) override {
-        refreshes << reevaluateEnabled;
-        if (info)
-            info->refresh();
-        if (settings)
-            settings->refresh(reevaluateEnabled);
-    }
-    void setSwitchOffButton(int, const QString&) override {}
-    void enableSwitchOffButton(bool) override {}
-    void setConnectButtonText(const QString&) override {}
-    QString windowCaption() override { return QStringLiteral("Station"); }
-    bool windowLocked() override { return false; }
-    void setTitle(const QString&) override {}
-    void redrawWindow() override {}
 };
 
 template <typename T> T* child(QWidget* parent, const char* name) {
@@ -118,12 +104,10 @@ void TestDevicePanels::init() {
     SetUiLanguage(0);
     MessageBox::clearShown();
     MessageBox::setDefaultAnswer(QMessageBox::Ok);
-    observer = std::make_unique<PanelObserver>();
-    link = std::make_unique<TransmitterLink>(observer.get());
+    link = std::make_unique<TransmitterLink>(GetUiText);
+    observer = std::make_unique<PanelObserver>(*link);
     info = std::make_unique<CDeviceInfoDlg>(*link);
     form = std::make_unique<CDeviceSettingDlg>(*link);
-    observer->info = info.get();
-    observer->settings = form.get();
     info->show();
     form->show();
 }
@@ -133,8 +117,8 @@ void TestDevicePanels::cleanup() {
         link->Disconnect();
     form.reset();
     info.reset();
-    link.reset();
     observer.reset();
+    link.reset();
     sim.reset();
     folder.reset();
     MessageBox::clearShown();

@@ -14,7 +14,6 @@
 #include "serialtransport.h"
 #include "simulatorprocess.h"
 #include "transmitterlink.h"
-#include "transmitterobserver.h"
 
 namespace {
 
@@ -38,20 +37,16 @@ private:
     std::unique_ptr<SerialPort> port;
 };
 
-class TitleObserver : public TransmitterObserver {
-public:
-    QString title;
+// What the link told the windows: its last state and its warnings.
+struct LinkEvents {
+    explicit LinkEvents(TransmitterLink& link) {
+        QObject::connect(&link, &TransmitterLink::stateChanged,
+                         [this](TransmitterLink::LinkState s) { state = s; });
+        QObject::connect(&link, &TransmitterLink::settingRefused,
+                         [this](const QString& text) { warnings << text; });
+    }
+    TransmitterLink::LinkState state = TransmitterLink::LinkState::NotConnected;
     QStringList warnings;
-    QString uiText(const QString& key) override { return key; }
-    void showWarning(const QString&, const QString& text) override { warnings << text; }
-    void refreshPanels(bool) override {}
-    void setSwitchOffButton(int, const QString&) override {}
-    void enableSwitchOffButton(bool) override {}
-    void setConnectButtonText(const QString&) override {}
-    QString windowCaption() override { return QStringLiteral("Station"); }
-    bool windowLocked() override { return false; }
-    void setTitle(const QString& t) override { title = t; }
-    void redrawWindow() override {}
 };
 
 } // namespace
@@ -185,8 +180,8 @@ void TestTransmitterEndToEnd::scanFindsTheTransmitterThenTriesItsPortFirst() {
     QVERIFY(silent.ready());
     QVERIFY(transmitter.ready());
 
-    TitleObserver observer;
-    TransmitterLink link(&observer);
+    TransmitterLink link;
+    LinkEvents observer(link);
     QList<int> tried;
     link.setPortOpener([&tried](int n) {
         tried << n;
@@ -203,7 +198,7 @@ void TestTransmitterEndToEnd::scanFindsTheTransmitterThenTriesItsPortFirst() {
     QCOMPARE(link.product().productInfo, QStringLiteral("FM-30"));
     QCOMPARE(link.info().freqMin, 875);
     QCOMPARE(link.status().frequency, 881);
-    QCOMPARE(observer.title, QStringLiteral("Station - [connectedPort4 FM-30]"));
+    QCOMPARE(observer.state, TransmitterLink::LinkState::Connected);
     QCOMPARE(silent.commands().size(), 1);
 
     QVERIFY(link.ChangeDeviceState(kDeviceDisconnect));
@@ -220,8 +215,8 @@ void TestTransmitterEndToEnd::scanFindsTheTransmitterThenTriesItsPortFirst() {
 void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
     SimulatorProcess sim(folder->path(), 1, {});
     QVERIFY(sim.ready());
-    TitleObserver observer;
-    TransmitterLink link(&observer);
+    TransmitterLink link;
+    LinkEvents observer(link);
     QList<int> tried;
     link.setPortOpener([&tried](int n) {
         tried << n;
@@ -232,7 +227,7 @@ void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
 
     QVERIFY(link.ChangeDeviceState(kDeviceSwitchOffOrWake));
     QCOMPARE(sim.commands().last(), QStringLiteral("AT+OFF"));
-    QCOMPARE(observer.title, QStringLiteral("Station - [shutdown]"));
+    QCOMPARE(observer.state, TransmitterLink::LinkState::SwitchedOff);
 
     tried.clear();
     QVERIFY(link.ChangeDeviceState(kDeviceSwitchOffOrWake)); // wakes
@@ -245,7 +240,7 @@ void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
     QVERIFY(link.ChangeDeviceState(kDeviceDisconnect));
     QVERIFY(!link.hasPort());
     QCOMPARE(sim.commands().last(), QStringLiteral("AT+DISCONNECT"));
-    QCOMPARE(observer.title, QStringLiteral("Station - [unconnect]"));
+    QCOMPARE(observer.state, TransmitterLink::LinkState::NotConnected);
 
     // The port was given back: it opens again.
     QVERIFY(link.ChangeDeviceState(kDeviceConnect));
@@ -256,8 +251,8 @@ void TestTransmitterEndToEnd::switchOffWakeAndDisconnect() {
 void TestTransmitterEndToEnd::applyFromUiReadsValuesBack() {
     SimulatorProcess sim(folder->path(), 1, {"--volume-range", "0-15"});
     QVERIFY(sim.ready());
-    TitleObserver observer;
-    TransmitterLink link(&observer);
+    TransmitterLink link;
+    LinkEvents observer(link);
     QVERIFY(link.ChangeDeviceState(kDeviceConnect));
 
     TransmitterStatus settings = link.status();

@@ -15,41 +15,33 @@
 #include "fakeport.h"
 #include "simtransmitter.h"
 #include "transmitterlink.h"
-#include "transmitterobserver.h"
 
 namespace {
 
-// Records what the windows were told. UI texts are their keys in brackets,
-// unless a test gives a text.
-class RecordingObserver : public TransmitterObserver {
+// Records what the link told the windows. UI texts are their keys in
+// brackets, unless a test gives a text.
+class Recorder {
 public:
     QStringList events;
     QMap<QString, QString> texts;
-    bool locked = false;
 
-    QString uiText(const QString& key) override {
+    QString uiText(const QString& key) const {
         return texts.value(key, QStringLiteral("[%1]").arg(key));
     }
-    void showWarning(const QString& key, const QString& text) override {
-        events << QStringLiteral("warning %1: %2").arg(key, text);
+    void listen(TransmitterLink& link) {
+        QObject::connect(
+            &link, &TransmitterLink::stateChanged, [this](TransmitterLink::LinkState state) {
+                events << QStringLiteral("state ") +
+                              QString::fromLatin1(
+                                  QMetaEnum::fromType<TransmitterLink::LinkState>().valueToKey(
+                                      int(state)));
+            });
+        QObject::connect(&link, &TransmitterLink::settingsApplied,
+                         [this] { events << QStringLiteral("refresh"); });
+        QObject::connect(&link, &TransmitterLink::settingRefused, [this](const QString& text) {
+            events << QStringLiteral("warning ") + text;
+        });
     }
-    void refreshPanels(bool reevaluate) override {
-        events << (reevaluate ? QStringLiteral("refresh enabling") : QStringLiteral("refresh"));
-    }
-    void setSwitchOffButton(int icon, const QString& text) override {
-        events << QStringLiteral("switch-off button %1 %2").arg(QString::number(icon), text);
-    }
-    void enableSwitchOffButton(bool enable) override {
-        events << (enable ? QStringLiteral("switch-off enabled")
-                          : QStringLiteral("switch-off disabled"));
-    }
-    void setConnectButtonText(const QString& text) override {
-        events << QStringLiteral("connect button %1").arg(text);
-    }
-    QString windowCaption() override { return QStringLiteral("Station"); }
-    bool windowLocked() override { return locked; }
-    void setTitle(const QString& title) override { events << QStringLiteral("title ") + title; }
-    void redrawWindow() override { events << QStringLiteral("redraw"); }
 
     QStringList take() { return std::exchange(events, {}); }
 };
@@ -106,9 +98,7 @@ private slots:
     void failedConnectionChangesNothing();
     void switchOffAndWakeWithoutScanning();
     void refusedSwitchOffStillCountsAsSwitchedOff();
-    void refreshActionOnlyRedrawsTheTitle();
-    void title_data();
-    void title();
+    void refreshActionTouchesNothing();
     void applyFromUi_data();
     void applyFromUi();
     void aboutTexts();
@@ -120,7 +110,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> folder;
     FakeClock clock{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
-    RecordingObserver observer;
+    Recorder observer;
     PortBench bench;
     std::unique_ptr<TransmitterLink> link;
 };
@@ -130,9 +120,11 @@ void TestTransmitterLink::init() {
     QVERIFY(QDir(folder->path()).mkpath(QStringLiteral("log")));
     SetAppFolderForTests(folder->path());
     SetEventLogClock(&clock);
-    observer = RecordingObserver();
+    observer = Recorder();
     bench = PortBench();
-    link = std::make_unique<TransmitterLink>(&observer);
+    link = std::make_unique<TransmitterLink>(
+        [this](const QString& key) { return observer.uiText(key); });
+    observer.listen(*link);
     link->setPortOpener(bench.opener());
 }
 
@@ -174,16 +166,12 @@ void TestTransmitterLink::connectScansThenRemembersThePort() {
     QCOMPARE(link->product().productInfo, QStringLiteral("FM-30"));
     QCOMPARE(link->info().freqMax, 1080);
     QCOMPARE(link->status().frequency, 881);
-    QCOMPARE(observer.take(), QStringList({"refresh enabling", "switch-off button 218 [shutdown]",
-                                           "switch-off enabled", "connect button [disconnect]",
-                                           "title Station - [[connected]Port4 FM-30]", "redraw"}));
+    QCOMPARE(observer.take(), QStringList{"state Connected"});
 
     QVERIFY(link->ChangeDeviceState(kDeviceDisconnect));
     QVERIFY(!link->hasPort());
     QCOMPARE(bench.takeTraffic(), QList<QByteArray>{"COM4 AT+DISCONNECT"});
-    QCOMPARE(observer.take(), QStringList({"refresh enabling", "switch-off button 219 [reboot]",
-                                           "switch-off disabled", "connect button [connect_device]",
-                                           "title Station - [[unconnect]]", "redraw"}));
+    QCOMPARE(observer.take(), QStringList{"state NotConnected"});
     QCOMPARE(link->status().frequency, 881); // the records keep their last values
 
     bench.opened.clear();
@@ -228,8 +216,7 @@ void TestTransmitterLink::switchOffAndWakeWithoutScanning() {
     QVERIFY(!link->IsConnected());
     QVERIFY(!transmitter.outputOn());
     QCOMPARE(bench.takeTraffic(), QList<QByteArray>{"COM1 AT+OFF"});
-    QCOMPARE(observer.take(), QStringList({"refresh enabling", "switch-off button 219 [reboot]",
-                                           "title Station - [[shutdown]]", "redraw"}));
+    QCOMPARE(observer.take(), QStringList{"state SwitchedOff"});
 
     // Pressing the button again wakes the transmitter on the open port.
     bench.opened.clear();
@@ -239,7 +226,7 @@ void TestTransmitterLink::switchOffAndWakeWithoutScanning() {
     QVERIFY(transmitter.outputOn());
     const QList<QByteArray> traffic = bench.takeTraffic();
     QVERIFY(traffic.first().startsWith("COM1 AT+CONNECT"));
-    QCOMPARE(observer.events.first(), QStringLiteral("refresh enabling"));
+    QCOMPARE(observer.take(), QStringList{"state Connected"});
     QCOMPARE(logLines().mid(2),
              QStringList({"Shutdown!", "Connecting device...", "[ok_connect_device]"}));
 }
@@ -258,43 +245,13 @@ void TestTransmitterLink::refusedSwitchOffStillCountsAsSwitchedOff() {
     QVERIFY(link->IsConnected());
 }
 
-void TestTransmitterLink::refreshActionOnlyRedrawsTheTitle() {
-    observer.locked = true;
+void TestTransmitterLink::refreshActionTouchesNothing() {
     QVERIFY(link->ChangeDeviceState(kDeviceRefresh));
     QVERIFY(link->ChangeDeviceState(42));
-    QCOMPARE(observer.take(), QStringList({"title Station - [[unconnect]] ([locked])", "redraw",
-                                           "title Station - [[unconnect]] ([locked])", "redraw"}));
+    // The windows show the state again; the transmitter is not asked.
+    QCOMPARE(observer.take(), QStringList({"state NotConnected", "state NotConnected"}));
     QVERIFY(bench.opened.isEmpty());
     QVERIFY(logLines().isEmpty());
-}
-
-void TestTransmitterLink::title_data() {
-    QTest::addColumn<int>("state"); // 0 not connected, 1 connected, 2 switched off
-    QTest::addColumn<bool>("locked");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("not connected") << 0 << false << "Station - [[unconnect]]";
-    QTest::newRow("not connected, locked") << 0 << true << "Station - [[unconnect]] ([locked])";
-    QTest::newRow("connected") << 1 << false << "Station - [[connected]Port5 FM %d]";
-    QTest::newRow("connected, locked")
-        << 1 << true << "Station - [[connected]Port5 FM %d] ([locked])";
-    QTest::newRow("switched off, locked") << 2 << true << "Station - [[shutdown]] ([locked])";
-}
-
-void TestTransmitterLink::title() {
-    QFETCH(int, state);
-    QFETCH(bool, locked);
-    QFETCH(QString, title);
-    SimProfile profile;
-    profile.product = "FM %d"; // product text is shown, never used as a format
-    bench.put(5, profile);
-    if (state >= 1)
-        QVERIFY(link->Connect());
-    link->QueryProduct();
-    if (state == 2)
-        QVERIFY(link->SwitchOff());
-    observer.take();
-    QCOMPARE(link->UpdateTitle(QStringLiteral("Station"), locked), title);
-    QCOMPARE(observer.take(), QStringList{"title " + title});
 }
 
 void TestTransmitterLink::applyFromUi_data() {
@@ -305,12 +262,11 @@ void TestTransmitterLink::applyFromUi_data() {
     QTest::newRow("refused frequency")
         << QStringList{"AT+FREQ="} << int(kSetFrequency | kSetVolume)
         << int(kSetFailed | kSetFrequency)
-        << QStringList{"warning fmt_modify_err: Could not change Frequency (%d (%d 100%)",
-                       "refresh"};
+        << QStringList{"warning Could not change Frequency (%d (%d 100%)", "refresh"};
     QTest::newRow("refused volume after the frequency")
         << QStringList{"AT+VOLUME="} << int(kSetFrequency | kSetVolume)
         << int(kSetFailed | kSetVolume)
-        << QStringList{"warning fmt_modify_err: Could not change [volumn] (%d 100%)", "refresh"};
+        << QStringList{"warning Could not change [volumn] (%d 100%)", "refresh"};
     QTest::newRow("applied") << QStringList{} << int(kSetFrequency | kSetVolume)
                              << int(kSetFrequency | kSetVolume) << QStringList{"refresh"};
     QTest::newRow("nothing changed") << QStringList{} << int(kSetStereo) << 0 << QStringList{};

@@ -18,7 +18,7 @@
 #include <cmath>
 
 #include "qtmediabackend.h"
-#include "qtttsbackend.h"
+#include "ttschoice.h"
 #include "voicecombo.h"
 
 namespace {
@@ -104,7 +104,7 @@ CPlayerWnd::CPlayerWnd(const Clock& clock, const CommonSettings* settings, QWidg
     // The factory hands the new player to this window, which shows it.
     ownedPlayer_ = std::make_unique<Player>(
         []() -> std::unique_ptr<MediaBackend> { return QtMediaBackend::create(); },
-        QtTtsBackend::create(), clock, settings);
+        CreateStationVoice(), clock, settings);
     player_ = ownedPlayer_.get();
     start();
 }
@@ -299,5 +299,4 @@ void CPlayerWnd::timerEvent(QTimerEvent* event) {
     }
     // A player that could not be created at first may exist by now.
     attachBackend();
-    player_->Tick();
 }

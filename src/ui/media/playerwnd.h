@@ -22,7 +22,8 @@ struct CommonSettings;
 // own controls: play/pause, stop, a position slider between the elapsed and
 // the total time, and the volume. What the operator does with them goes to
 // the media player directly; the schedules see it only through the polled
-// play state. The window's one-second timer runs the player's tick.
+// play state. The station's tick runs the player; the window's own timer only
+// looks for a media player that could not be created at first.
 class CPlayerWnd : public QWidget {
     Q_OBJECT
 

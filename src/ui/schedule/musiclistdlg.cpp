@@ -1,22 +1,20 @@
 #include "musiclistdlg.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "fonts.h"
 #include "listutils.h"
+#include "musicschedule.h"
 #include "skin.h"
-#include "stringutils.h"
+#include "todaymusiclistmodel.h"
 #include "uitext.h"
 
 namespace {
@@ -27,10 +25,6 @@ constexpr int kChooserId = 1113;
 constexpr int kHintId = 1176;
 constexpr int kLabelId = 1191;
 
-const QColor kBackgroundRowColor(253, 238, 166);
-const QColor kCurrentRowText(255, 0, 0);
-// Finished rows: a grey that stays readable on the background rows' yellow.
-const QColor kFinishedRowText(128, 128, 128);
 const QColor kHintColor(210, 0, 0);
 const QColor kGridColor(208, 208, 208);
 
@@ -38,30 +32,7 @@ constexpr int kCellMargin = 3;
 // The picture of a background row is centred as if it were this wide.
 constexpr int kImageSlotWidth = 24;
 
-struct ColumnLayout {
-    const char* titleKey; // null: no title
-    int width;
-    Qt::Alignment alignment;
-};
-
-const ColumnLayout kColumns[] = {
-    {nullptr, 40, Qt::AlignLeft},     {"time", 50, Qt::AlignHCenter},
-    {"music_name", 0, Qt::AlignLeft}, {"time_length", 60, Qt::AlignHCenter},
-    {"volumn", 50, Qt::AlignHCenter}, {"play_num", 60, Qt::AlignHCenter},
-};
-constexpr int kColumnCount = int(sizeof kColumns / sizeof kColumns[0]);
-
-// Column 0 of every row carries the index of its entry in today's list.
-int EntryIndexOf(const QModelIndex& index) {
-    const QVariant data = index.sibling(index.row(), 0).data(Qt::UserRole);
-    return data.isValid() ? data.toInt() : -1;
-}
-
-QFont ItalicFont() {
-    QFont font = NormalFont();
-    font.setItalic(true);
-    return font;
-}
+const int kColumnWidths[TodayMusicListModel::kColumnCount] = {40, 50, 0, 60, 50, 60};
 
 // Rows are a fixed height, enough for the font and the picture.
 class FixedRowDelegate : public QStyledItemDelegate {
@@ -75,25 +46,16 @@ public:
     }
 };
 
-// The list draws its rows itself: the row's colours tell the operator at a
-// glance which file plays, which timed entries are over, and which rows are
-// the background rotation.
-class MusicListView : public QTreeWidget {
+// The list draws its rows itself, in the colours, fonts and pictures the
+// model gives, so that the operator sees at a glance which file plays, which
+// timed entries are over, and which rows are the background rotation.
+class MusicListView : public QTreeView {
 public:
-    MusicListView(const MusicSchedule& schedule, QWidget* parent)
-        : QTreeWidget(parent), schedule(schedule) {}
+    using QTreeView::QTreeView;
 
 protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                  const QModelIndex& index) const override {
-        const int entryIndex = EntryIndexOf(index);
-        const auto& entries = schedule.TodayMusicList();
-        const TodayMusicEntry* entry = entryIndex >= 0 && entryIndex < int(entries.size())
-                                           ? &entries[size_t(entryIndex)]
-                                           : nullptr;
-        const bool background = entry && entry->item && entry->item->kind == PlayItem::Background;
-        const bool current = entry && entryIndex == schedule.currentEntryIndex();
-        const bool finished = entry && MusicSchedule::IsEntryFinished(*entry);
         const bool selected = selectionModel()->isSelected(index);
         const bool focused = hasFocus();
 
@@ -105,41 +67,40 @@ protected:
         } else if (selected) {
             fill = palette().color(QPalette::Button);
             text = palette().color(QPalette::ButtonText);
-        } else if (background) {
-            fill = kBackgroundRowColor;
+        } else if (const QVariant ground = index.data(Qt::BackgroundRole); ground.isValid()) {
+            fill = ground.value<QColor>();
         }
+        if (const QVariant ink = index.data(Qt::ForegroundRole); ink.isValid())
+            text = ink.value<QColor>();
         QFont font = NormalFont();
-        if (current) {
-            font = BoldFont();
-            text = kCurrentRowText;
-        } else if (finished) {
-            font = ItalicFont();
-            text = kFinishedRowText;
-        }
+        if (const QVariant face = index.data(Qt::FontRole); face.isValid())
+            font = face.value<QFont>().resolve(NormalFont());
 
         painter->save();
         painter->setFont(font);
         const QFontMetrics metrics(font);
         const int top = option.rect.top(), height = option.rect.height();
-        for (int column = 0; column < kColumnCount; ++column) {
+        for (int column = 0; column < model()->columnCount(); ++column) {
             if (header()->isSectionHidden(column))
                 continue;
+            const QModelIndex cellIndex = index.sibling(index.row(), column);
             const QRect cell(header()->sectionViewportPosition(column), top,
                              header()->sectionSize(column), height);
             painter->fillRect(cell, fill);
-            if (column == CMusicListDlg::TimeColumn && background) {
-                const QPixmap picture = MusicListBackgroundIcon();
+            const QVariant picture = cellIndex.data(Qt::DecorationRole);
+            if (picture.isValid()) {
+                const QImage image = picture.value<QImage>();
                 const int slotLeft = cell.left() + (cell.width() - kImageSlotWidth) / 2;
-                const int x = slotLeft + (kImageSlotWidth - picture.width()) / 2;
-                const int y = top + qMax(0, (height - picture.height()) / 2);
-                painter->drawPixmap(x, y, picture);
+                const int x = slotLeft + (kImageSlotWidth - image.width()) / 2;
+                const int y = top + qMax(0, (height - image.height()) / 2);
+                painter->drawImage(x, y, image);
             } else {
                 const QRect inner = cell.adjusted(kCellMargin, 0, -kCellMargin, 0);
-                const QString cellText = model()->index(index.row(), column).data().toString();
+                const int alignment = cellIndex.data(Qt::TextAlignmentRole).toInt();
                 painter->setPen(text);
                 painter->drawText(
-                    inner, int(kColumns[column].alignment | Qt::AlignVCenter | Qt::TextSingleLine),
-                    metrics.elidedText(cellText, Qt::ElideRight, inner.width()));
+                    inner, alignment | Qt::TextSingleLine,
+                    metrics.elidedText(cellIndex.data().toString(), Qt::ElideRight, inner.width()));
             }
             painter->setPen(kGridColor);
             painter->drawLine(cell.topRight(), cell.bottomRight());
@@ -154,51 +115,9 @@ protected:
         }
         painter->restore();
     }
-
-private:
-    const MusicSchedule& schedule;
 };
 
-QString LengthText(HhmmssDuration duration) {
-    const int hours = duration / 10000, minutes = duration / 100 % 100, seconds = duration % 100;
-    if (hours > 0)
-        return QString::asprintf("%02d:%02d:%02d", hours, minutes, seconds);
-    return QString::asprintf("%02d:%02d", minutes, seconds);
-}
-
 } // namespace
-
-QPixmap MusicListBackgroundIcon() {
-    static const QPixmap icon = [] {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QColor ink(30, 80, 160);
-        p.setPen(Qt::NoPen);
-        p.setBrush(ink);
-        // Two note heads, tilted like handwritten ones.
-        for (const QPointF centre : {QPointF(4.2, 12.6), QPointF(11.7, 11.1)}) {
-            p.save();
-            p.translate(centre);
-            p.rotate(-20);
-            p.drawEllipse(QRectF(-2.9, -2.1, 5.8, 4.2));
-            p.restore();
-        }
-        // Stems and the double beam.
-        p.drawRect(QRectF(6.3, 3.2, 1.3, 9.2));
-        p.drawRect(QRectF(13.8, 1.7, 1.3, 9.2));
-        QPainterPath beam;
-        beam.moveTo(6.3, 3.2);
-        beam.lineTo(15.1, 1.2);
-        beam.lineTo(15.1, 3.6);
-        beam.lineTo(6.3, 5.6);
-        beam.closeSubpath();
-        p.drawPath(beam);
-        return pixmap;
-    }();
-    return icon;
-}
 
 CMusicListDlg::CMusicListDlg(MusicSchedule& schedule, QWidget* parent)
     : QWidget(parent), schedule_(schedule) {
@@ -228,29 +147,24 @@ CMusicListDlg::CMusicListDlg(MusicSchedule& schedule, QWidget* parent)
     hint_->setPalette(hintPalette);
     SetControlId(hint_, kHintId);
 
-    list_ = new MusicListView(schedule_, this);
+    model_ = new TodayMusicListModel(schedule_, this);
+    list_ = new MusicListView(this);
     list_->setObjectName(QStringLiteral("musicList"));
     SetControlId(list_, kListId);
     SetUpReportList(list_);
     list_->setItemDelegate(new FixedRowDelegate(list_));
-    list_->setColumnCount(kColumnCount);
-    QStringList titles;
-    for (const ColumnLayout& column : kColumns)
-        titles << (column.titleKey ? GetUiText(QString::fromLatin1(column.titleKey)) : QString());
-    list_->setHeaderLabels(titles);
+    list_->setModel(model_);
     QHeaderView* header = list_->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     header->setFont(NormalFont());
-    for (int column = 0; column < kColumnCount; ++column) {
+    for (int column = 0; column < TodayMusicListModel::kColumnCount; ++column) {
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        list_->headerItem()->setTextAlignment(column,
-                                              kColumns[column].alignment | Qt::AlignVCenter);
-        if (kColumns[column].width > 0)
-            list_->setColumnWidth(column, kColumns[column].width);
+        if (kColumnWidths[column] > 0)
+            list_->setColumnWidth(column, kColumnWidths[column]);
     }
     fitNameColumn();
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { playSelectedRow(); });
+    connect(list_, &QTreeView::doubleClicked, this, &CMusicListDlg::playRow);
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -265,87 +179,28 @@ CMusicListDlg::CMusicListDlg(MusicSchedule& schedule, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(list_, 1);
 
-    schedule_.setView(this);
-    musicListRebuilt();
-    taskChooserChanged();
-
-    timer_ = new QTimer(this);
-    timer_->setInterval(1000);
-    connect(timer_, &QTimer::timeout, this, [this] { schedule_.Tick(); });
-    timer_->start();
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        FitNumberColumn(list_);
+        showTask();
+    });
+    connect(&schedule_, &MusicSchedule::entryStarted, this,
+            [this](int row) { list_->scrollTo(model_->index(row, 0)); });
+    connect(&schedule_, &MusicSchedule::chooserChanged, this, &CMusicListDlg::showChooser);
+    FitNumberColumn(list_);
+    showTask();
+    showChooser();
 }
 
-CMusicListDlg::~CMusicListDlg() {
-    schedule_.setView(nullptr);
-}
+CMusicListDlg::~CMusicListDlg() = default;
 
-void CMusicListDlg::StopTimer() {
-    timer_->stop();
-}
-
-void CMusicListDlg::fillRow(QTreeWidgetItem* row, int index) {
-    const TodayMusicEntry& entry = schedule_.TodayMusicList()[size_t(index)];
-    row->setData(NumberColumn, Qt::UserRole, index);
-    const PlayItem* item = entry.item;
-    if (!item)
-        return;
-    const bool background = item->kind == PlayItem::Background;
-    row->setText(TimeColumn, background ? GetUiText(QStringLiteral("background"))
-                                        : QString::asprintf("%02d:%02d", entry.dueTime / 100,
-                                                            entry.dueTime % 100));
-    row->setText(NameColumn, QFileInfo(FileNamePart(item->path)).completeBaseName());
-    row->setToolTip(NameColumn, item->path);
-    row->setText(LengthColumn, LengthText(item->duration));
-    row->setText(VolumeColumn, QString::number(item->volume));
-    row->setText(CountColumn, MusicSchedule::PlayCountText(*item));
-}
-
-void CMusicListDlg::musicListRebuilt() {
-    list_->setUpdatesEnabled(false);
-    list_->clear();
-    const int count = int(schedule_.TodayMusicList().size());
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto* row = new QTreeWidgetItem;
-        fillRow(row, i);
-        rows << row;
-    }
-    list_->addTopLevelItems(rows);
-    NumberListRows(list_);
-    list_->setUpdatesEnabled(true);
-
+void CMusicListDlg::showTask() {
     const bool hasTask = schedule_.currentTask() != nullptr;
     label_->setText(
         GetUiText(hasTask ? QStringLiteral("music_task") : QStringLiteral("no_play_task")));
     chooser_->setVisible(hasTask);
 }
 
-void CMusicListDlg::musicEntryChanged(int index) {
-    if (QTreeWidgetItem* row = list_->topLevelItem(index)) {
-        fillRow(row, index);
-        list_->viewport()->update();
-    }
-}
-
-void CMusicListDlg::musicEntryStarted(int index) {
-    QTreeWidgetItem* row = list_->topLevelItem(index);
-    if (!row)
-        return;
-    // The count belongs to the item, which a timed item shares among its
-    // rows: they all show the new count.
-    const auto& entries = schedule_.TodayMusicList();
-    const PlayItem* item = entries[size_t(index)].item;
-    for (int i = 0; i < int(entries.size()); ++i) {
-        QTreeWidgetItem* other = list_->topLevelItem(i);
-        if (other && entries[size_t(i)].item == item)
-            fillRow(other, i);
-    }
-    list_->scrollToItem(row);
-    list_->viewport()->update();
-}
-
-void CMusicListDlg::taskChooserChanged() {
+void CMusicListDlg::showChooser() {
     const QSignalBlocker quiet(chooser_);
     chooser_->clear();
     for (MusicTask* task : schedule_.chooserTasks())
@@ -354,19 +209,16 @@ void CMusicListDlg::taskChooserChanged() {
     chooser_->setVisible(schedule_.currentTask() != nullptr);
 }
 
-void CMusicListDlg::playSelectedRow() {
-    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
-    if (selected.isEmpty())
-        return;
-    const int index = selected.first()->data(NumberColumn, Qt::UserRole).toInt();
+void CMusicListDlg::playRow(const QModelIndex& index) {
     const auto& entries = schedule_.TodayMusicList();
-    if (index >= 0 && index < int(entries.size()) && entries[size_t(index)].item)
-        schedule_.PlayMusicEntry(index, false);
+    const int row = index.row();
+    if (row >= 0 && row < int(entries.size()) && entries[size_t(row)].item)
+        schedule_.PlayMusicEntry(row, false);
 }
 
 void CMusicListDlg::fitNameColumn() {
     const int client = list_->width() - 2 * list_->frameWidth();
-    list_->setColumnWidth(NameColumn, qMax(60, client - kFixedColumnsWidth));
+    list_->setColumnWidth(TodayMusicListModel::NameColumn, qMax(60, client - kFixedColumnsWidth));
 }
 
 void CMusicListDlg::resizeEvent(QResizeEvent* event) {

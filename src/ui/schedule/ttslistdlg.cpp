@@ -5,106 +5,36 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
-#include "clocktext.h"
 #include "datastore.h"
 #include "fonts.h"
 #include "listutils.h"
 #include "messagebox.h"
 #include "speechjob.h"
+#include "speechschedule.h"
+#include "todayspeechlistmodel.h"
 #include "ttsstockseldlg.h"
 #include "uitext.h"
 
 namespace {
 
-enum Column { SeqColumn = 0, TimeColumn = 1, TitleColumn = 2 };
-
-constexpr int kIconSize = 16;
+constexpr int kIconSize = TodaySpeechListModel::kIconSize;
 constexpr int kCellMargin = 3;
 
-QPixmap NewIcon() {
-    QPixmap icon(kIconSize, kIconSize);
-    icon.fill(Qt::transparent);
-    return icon;
-}
-
-// The small pictures of the title cell are drawn here rather than shipped,
-// so that they stay sharp and need no files beside the program.
-QPixmap DrawFigure(bool female) {
-    QPixmap icon = NewIcon();
-    QPainter p(&icon);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor colour = female ? QColor(205, 45, 125) : QColor(30, 80, 175);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(QRectF(5.5, 0.5, 5, 5));
-    if (female) {
-        QPainterPath dress;
-        dress.moveTo(8, 6);
-        dress.lineTo(12.5, 12);
-        dress.lineTo(3.5, 12);
-        dress.closeSubpath();
-        p.drawPath(dress);
-        p.setPen(QPen(colour, 1.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(6.5, 12), QPointF(6.5, 15.2));
-        p.drawLine(QPointF(9.5, 12), QPointF(9.5, 15.2));
-    } else {
-        p.drawRoundedRect(QRectF(4.5, 6, 7, 6), 1.5, 1.5);
-        p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(6.3, 11), QPointF(6.3, 15.2));
-        p.drawLine(QPointF(9.7, 11), QPointF(9.7, 15.2));
-    }
-    return icon;
-}
-
-QPixmap DrawMusicNote() {
-    QPixmap icon = NewIcon();
-    QPainter p(&icon);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor colour(20, 120, 60);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(QRectF(2.5, 10.5, 6, 4.5));
-    p.setPen(QPen(colour, 1.5));
-    p.drawLine(QPointF(8, 12.5), QPointF(8, 1.5));
-    QPainterPath flag;
-    flag.moveTo(8, 1.5);
-    flag.cubicTo(QPointF(10, 4), QPointF(14, 5), QPointF(12.5, 9.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(flag);
-    return icon;
-}
-
-const QPixmap& MaleIcon() {
-    static const QPixmap icon = DrawFigure(false);
-    return icon;
-}
-
-const QPixmap& FemaleIcon() {
-    static const QPixmap icon = DrawFigure(true);
-    return icon;
-}
-
-const QPixmap& MusicNoteIcon() {
-    static const QPixmap icon = DrawMusicNote();
-    return icon;
-}
-
-// Draws the rows of today's speech list from the schedule's entries: the
-// current entry red and bold, the done ones grey and italic.
+// Draws the rows of today's speech list in the colours, fonts and pictures
+// the model gives: the current entry red and bold, the done ones grey and
+// italic, the voice and the background music in front of the title.
 class SpeechRowDelegate : public QStyledItemDelegate {
 public:
-    SpeechRowDelegate(const CTTSListDlg* panel, QObject* parent)
-        : QStyledItemDelegate(parent), panel_(panel) {}
+    SpeechRowDelegate(const QTreeView* list, QObject* parent)
+        : QStyledItemDelegate(parent), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
@@ -115,14 +45,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        const auto& entries = panel_->schedule().TodaySpeechList();
-        const int row = index.row();
-        const TodaySpeechEntry* entry =
-            row >= 0 && row < int(entries.size()) ? &entries[size_t(row)] : nullptr;
-        const bool current = entry && row == panel_->schedule().currentEntryIndex();
-        const bool done = entry && entry->done && !current;
         const bool selected = option.state & QStyle::State_Selected;
-        const bool focused = panel_->list()->hasFocus();
+        const bool focused = list_->hasFocus();
         const QPalette& palette = option.palette;
 
         painter->save();
@@ -133,38 +57,27 @@ public:
             background = palette.color(focused ? QPalette::Highlight : QPalette::Button);
             foreground = palette.color(focused ? QPalette::HighlightedText : QPalette::ButtonText);
         }
+        if (const QVariant ink = index.data(Qt::ForegroundRole); ink.isValid())
+            foreground = ink.value<QColor>();
         QFont font = NormalFont();
-        if (current) {
-            font = BoldFont();
-            foreground = QColor(255, 0, 0);
-        } else if (done) {
-            font.setItalic(true);
-            foreground = palette.color(QPalette::Disabled, QPalette::Text);
-        }
+        if (const QVariant face = index.data(Qt::FontRole); face.isValid())
+            font = face.value<QFont>().resolve(NormalFont());
         painter->fillRect(cell, background);
 
         QRect textRect = cell.adjusted(kCellMargin, 0, -kCellMargin, 0);
-        Qt::Alignment align = Qt::AlignLeft;
-        if (index.column() == TimeColumn) {
-            align = Qt::AlignHCenter;
-        } else if (index.column() == TitleColumn) {
-            int x = cell.left() + 1;
-            const int y = cell.top() + (cell.height() - kIconSize) / 2;
-            if (entry && entry->task) {
-                if (entry->task->effect == 0 || entry->task->effect == 1) {
-                    painter->drawPixmap(x, y, entry->task->effect == 0 ? MaleIcon() : FemaleIcon());
-                    x += kIconSize + 1;
-                }
-                if (!entry->task->bkMusic.isEmpty())
-                    painter->drawPixmap(x, y, MusicNoteIcon());
-            }
+        if (index.column() == TodaySpeechListModel::TitleColumn) {
+            const QVariant picture = index.data(Qt::DecorationRole);
+            if (picture.isValid())
+                painter->drawImage(cell.left() + 1, cell.top() + (cell.height() - kIconSize) / 2,
+                                   picture.value<QImage>());
             textRect.setLeft(cell.left() + CTTSListDlg::kTitleIndent);
         }
         painter->setFont(font);
         painter->setPen(foreground);
         const QString text = QFontMetrics(font).elidedText(index.data().toString(), Qt::ElideRight,
                                                            textRect.width());
-        painter->drawText(textRect, int(align | Qt::AlignVCenter | Qt::TextSingleLine), text);
+        painter->drawText(textRect, index.data(Qt::TextAlignmentRole).toInt() | Qt::TextSingleLine,
+                          text);
 
         painter->setPen(palette.color(QPalette::Midlight).darker(110));
         painter->drawLine(cell.topRight(), cell.bottomRight());
@@ -173,7 +86,7 @@ public:
     }
 
 private:
-    const CTTSListDlg* panel_;
+    const QTreeView* list_;
 };
 
 } // namespace
@@ -216,16 +129,15 @@ CTTSListDlg::CTTSListDlg(SpeechSchedule& schedule, SpeechJob& job, const DataSto
     auto* listLabel = new QLabel(tr("今日播音任务列表："), this);
     listLabel->setObjectName(QStringLiteral("todayListLabel"));
 
-    list_ = new QTreeWidget(this);
+    model_ = new TodaySpeechListModel(schedule_, this);
+    list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("todayList"));
     SetUpReportList(list_);
-    list_->setItemDelegate(new SpeechRowDelegate(this, list_));
-    list_->setHeaderLabels({GetUiText(QStringLiteral("seq")), GetUiText(QStringLiteral("time")),
-                            GetUiText(QStringLiteral("title"))});
-    list_->headerItem()->setTextAlignment(TimeColumn, Qt::AlignCenter);
+    list_->setItemDelegate(new SpeechRowDelegate(list_, list_));
+    list_->setModel(model_);
     list_->header()->setStretchLastSection(false);
-    list_->setColumnWidth(SeqColumn, 50);
-    list_->setColumnWidth(TimeColumn, 60);
+    list_->setColumnWidth(TodaySpeechListModel::SeqColumn, 50);
+    list_->setColumnWidth(TodaySpeechListModel::TimeColumn, 60);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group, 2);
@@ -237,19 +149,13 @@ CTTSListDlg::CTTSListDlg(SpeechSchedule& schedule, SpeechJob& job, const DataSto
     connect(importButton_, &QPushButton::clicked, this, [this] { importScript(); });
     connect(playButton_, &QPushButton::clicked, this, [this] { playNow(); });
 
-    schedule_.setView(this);
-    speechListRebuilt();
-
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("schedulerTimer"));
-    timer_->setInterval(1000);
-    connect(timer_, &QTimer::timeout, this, [this] { schedule_.Tick(); });
-    timer_->start();
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { FitNumberColumn(list_); });
+    connect(&schedule_, &SpeechSchedule::entryStarted, this,
+            [this](int row) { list_->scrollTo(model_->index(row, 0)); });
+    FitNumberColumn(list_);
 }
 
-CTTSListDlg::~CTTSListDlg() {
-    schedule_.setView(nullptr);
-}
+CTTSListDlg::~CTTSListDlg() = default;
 
 void CTTSListDlg::importScript() {
     CTTSStockSelDlg dialog(store_, this);
@@ -265,40 +171,11 @@ void CTTSListDlg::playNow() {
     job_.SpeakInstantText(text_->toPlainText(), true);
 }
 
-void CTTSListDlg::speechListRebuilt() {
-    list_->setUpdatesEnabled(false);
-    list_->clear();
-    const auto& entries = schedule_.TodaySpeechList();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(int(entries.size()));
-    for (const TodaySpeechEntry& entry : entries) {
-        auto* row = new QTreeWidgetItem;
-        row->setText(TimeColumn, FormatClock(entry.dueTime));
-        row->setText(TitleColumn, entry.task ? entry.task->name : QString());
-        row->setData(SeqColumn, Qt::UserRole,
-                     QVariant::fromValue<void*>(const_cast<TodaySpeechEntry*>(&entry)));
-        rows << row;
-    }
-    list_->addTopLevelItems(rows);
-    NumberListRows(list_);
-    list_->setUpdatesEnabled(true);
-}
-
-void CTTSListDlg::speechEntryChanged(int /*index*/) {
-    list_->viewport()->update();
-}
-
-void CTTSListDlg::speechEntryStarted(int index) {
-    if (QTreeWidgetItem* row = list_->topLevelItem(index))
-        list_->scrollToItem(row);
-    list_->viewport()->update();
-}
-
 void CTTSListDlg::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     fitTitleColumn();
 }
 
 void CTTSListDlg::fitTitleColumn() {
-    list_->setColumnWidth(TitleColumn, std::max(100, width() - 125));
+    list_->setColumnWidth(TodaySpeechListModel::TitleColumn, std::max(100, width() - 125));
 }

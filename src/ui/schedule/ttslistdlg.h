@@ -2,15 +2,13 @@
 
 #include <QWidget>
 
-#include "speechschedule.h"
-
 class DataStore;
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QTimer;
-class QTreeWidget;
+class QTreeView;
 class SpeechJob;
+class SpeechSchedule;
+class TodaySpeechListModel;
 
 // The guard of every speech the operator starts (instant speech, the script
 // previews, the task editor's preview): while a speech job runs it shows
@@ -18,8 +16,9 @@ class SpeechJob;
 bool RefuseWhileSpeaking(QWidget* parent, const SpeechJob& job);
 
 // The instant speech page: a text spoken at once on request, and today's
-// speech list. Its one-second timer runs the speech scheduler.
-class CTTSListDlg : public QWidget, public SpeechScheduleView {
+// speech list. The station's tick runs the speech scheduler; the page only
+// shows it.
+class CTTSListDlg : public QWidget {
     Q_OBJECT
 
 public:
@@ -32,11 +31,8 @@ public:
     static constexpr int kTitleIndent = 37;
 
     const SpeechSchedule& schedule() const { return schedule_; }
-    QTreeWidget* list() const { return list_; }
-
-    void speechListRebuilt() override;
-    void speechEntryChanged(int index) override;
-    void speechEntryStarted(int index) override;
+    QTreeView* list() const { return list_; }
+    TodaySpeechListModel* model() const { return model_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -49,9 +45,9 @@ private:
     SpeechSchedule& schedule_;
     SpeechJob& job_;
     const DataStore& store_;
+    TodaySpeechListModel* model_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QPushButton* importButton_ = nullptr;
     QPushButton* playButton_ = nullptr;
-    QTreeWidget* list_ = nullptr;
-    QTimer* timer_ = nullptr;
+    QTreeView* list_ = nullptr;
 };

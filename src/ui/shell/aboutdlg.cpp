@@ -62,7 +62,7 @@ CAboutDlg::CAboutDlg(const TransmitterLink& link, QWidget* parent)
 
     ui_->enterpriseComment->setText(GetUiText(QStringLiteral("enterprise_comment")));
     // Without a usable link both texts are the "none" text, looked up here
-    // so that it is right even when the link has no windows to ask.
+    // so that it is right even when the link was made without UI texts.
     if (link.IsConnected()) {
         productText_ = withoutCarriageReturns(link.AboutProductText());
         deviceText_ = withoutCarriageReturns(link.AboutDeviceText());

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QEvent>
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 
 #include "uitext.h"
@@ -41,6 +43,8 @@ CSystemTray::CSystemTray(QWidget* mainWindow, const QIcon& icon)
     icon_->setContextMenu(menu_);
     connect(icon_, &QSystemTrayIcon::activated, this, &CSystemTray::activate);
     icon_->show();
+    if (mainWindow_)
+        mainWindow_->installEventFilter(this);
 }
 
 CSystemTray::~CSystemTray() {
@@ -66,6 +70,21 @@ void CSystemTray::activate(QSystemTrayIcon::ActivationReason reason) {
     default:
         break;
     }
+}
+
+bool CSystemTray::eventFilter(QObject* watched, QEvent* event) {
+    // Only with an icon: without one a hidden window could not be reached
+    // again, so it stays a plain minimised window.
+    if (watched == mainWindow_ && event->type() == QEvent::WindowStateChange &&
+        mainWindow_->isMinimized()) {
+        QTimer::singleShot(0, mainWindow_, [window = mainWindow_] {
+            if (!window)
+                return;
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            window->hide();
+        });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void CSystemTray::showMainWindow() {

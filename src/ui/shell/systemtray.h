@@ -9,8 +9,8 @@ class QAction;
 class QMenu;
 class QWidget;
 
-// The notification-area icon of the main window: a click or double click
-// brings the (possibly hidden) window back; the right-click menu offers
+// The notification-area icon of the main window: the minimised window goes
+// there, and a click or double click brings it back; the right-click menu offers
 // connect, log in again, About and quit, which the main window carries out
 // through the signals. Where the desktop has no notification area there is
 // no icon, and nothing else changes. Destroying the object removes the icon.
@@ -46,6 +46,10 @@ public slots:
     // main window in front; the context click shows the menu (where the
     // platform does not do it itself).
     void activate(QSystemTrayIcon::ActivationReason reason);
+
+protected:
+    // Minimised, the main window hides in the notification area.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showMainWindow();

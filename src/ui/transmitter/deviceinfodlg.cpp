@@ -38,6 +38,8 @@ CDeviceInfoDlg::CDeviceInfoDlg(const TransmitterLink& link, QWidget* parent)
     for (QLabel* label : findChildren<QLabel*>())
         label->setAutoFillBackground(false);
 
+    connect(&link_, &TransmitterLink::stateChanged, this, &CDeviceInfoDlg::refresh);
+    connect(&link_, &TransmitterLink::settingsApplied, this, &CDeviceInfoDlg::refresh);
     refresh();
 }
 

@@ -12,8 +12,8 @@ class CDeviceInfoDlg;
 
 // The transmitter's status, laid out like its front panel: model line,
 // frequency, power, reflected power, volume, pre-emphasis, temperature and
-// the two inputs. It only shows what the link last read; the main window
-// calls refresh() whenever the link's records or state change.
+// the two inputs. It only shows what the link last read, and shows it anew
+// whenever the link says that its records or its state changed.
 class CDeviceInfoDlg : public QWidget {
     Q_OBJECT
 

@@ -83,6 +83,14 @@ CDeviceSettingDlg::CDeviceSettingDlg(TransmitterLink& link, QWidget* parent)
     ui_->powerLevelBox->hide();
 
     connect(ui_->applyButton, &QPushButton::clicked, this, &CDeviceSettingDlg::apply);
+    // A new state enables the controls by what the transmitter can do; read
+    // back settings leave them as they are.
+    connect(&link_, &TransmitterLink::stateChanged, this, [this] { refresh(true); });
+    connect(&link_, &TransmitterLink::settingsApplied, this, [this] { refresh(false); });
+    // A window reopened for another language finds the link as the last one
+    // left it.
+    if (link_.hasPort())
+        refresh(true);
 }
 
 CDeviceSettingDlg::~CDeviceSettingDlg() = default;
