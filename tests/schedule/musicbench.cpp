@@ -166,7 +166,8 @@ void MusicBench::runUntil(int hour, int minute, int second) {
 
 QStringList MusicBench::logLines() const {
     const QDate day = clock.now().date();
-    QFile f(QStringLiteral("%1/log/%2-%3.txt").arg(folder.path()).arg(day.year()).arg(day.month()));
+    QFile f(folder.path() + QStringLiteral("/log/") + QString::number(day.year()) + u'-' +
+            QString::number(day.month()) + QStringLiteral(".txt"));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     QStringList lines;

@@ -156,10 +156,10 @@ void TestMusicDay::wholeWorkingDay() {
         qsizetype i = 0;
         while (i < merged.size() && i < expected.size() && merged[i] == expected[i])
             ++i;
-        QFAIL(qPrintable(QStringLiteral("timeline differs at line %1: got \"%2\", expected \"%3\" "
-                                        "(whole run in %4)")
-                             .arg(i + 1)
-                             .arg(merged.value(i), expected.value(i), actualPath)));
+        QFAIL(qPrintable(
+            QStringLiteral("timeline differs at line %1: got \"%2\", expected \"%3\" "
+                           "(whole run in %4)")
+                .arg(QString::number(i + 1), merged.value(i), expected.value(i), actualPath)));
     }
 }
 

@@ -200,7 +200,7 @@ void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
     }
     QStringList stamped;
     for (int i = 0; i < timeline.events.size(); ++i)
-        stamped << QStringLiteral("%1 ms %2").arg(timeline.times[i]).arg(timeline.events[i]);
+        stamped << QString::number(timeline.times[i]) + QStringLiteral(" ms ") + timeline.events[i];
     const QString story = stamped.join(", ");
     qInfo().noquote() << story;
     QVERIFY2(reached() == milestones.size(), qPrintable(story));

@@ -26,9 +26,8 @@ private:
 QString TestSpeechSchedule::describe(const SpeechSchedule& schedule) {
     QStringList parts;
     for (const TodaySpeechEntry& entry : schedule.TodaySpeechList())
-        parts << QStringLiteral("%1%2")
-                     .arg(entry.dueTime, 4, 10, QLatin1Char('0'))
-                     .arg(entry.done ? QStringLiteral("+") : QString());
+        parts << QString::number(entry.dueTime).rightJustified(4, u'0') +
+                     (entry.done ? QStringLiteral("+") : QString());
     return parts.join(QLatin1Char(' '));
 }
 

@@ -80,8 +80,9 @@ bool CSettingDlg::readBoundedInt(const QString& text, QWidget* field, int low, i
         *value = int(number);
         return true;
     }
-    MessageBox::showNotice(this, QString(),
-                           tr("请输入一个 %1 至 %2 之间的整数。").arg(low).arg(high));
+    MessageBox::showNotice(
+        this, QString(),
+        tr("请输入一个 %1 至 %2 之间的整数。").arg(QString::number(low), QString::number(high)));
     field->setFocus();
     return false;
 }
