@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "clocktext.h"
 #include "musicschedule.h"
 #include "stringutils.h"
 #include "uitext.h"
@@ -26,13 +27,6 @@ const ColumnText kColumns[TodayMusicListModel::kColumnCount] = {
     {nullptr, Qt::AlignLeft},          {"time", Qt::AlignHCenter},   {"music_name", Qt::AlignLeft},
     {"time_length", Qt::AlignHCenter}, {"volumn", Qt::AlignHCenter}, {"play_num", Qt::AlignHCenter},
 };
-
-QString LengthText(HhmmssDuration duration) {
-    const int hours = duration / 10000, minutes = duration / 100 % 100, seconds = duration % 100;
-    if (hours > 0)
-        return QString::asprintf("%02d:%02d:%02d", hours, minutes, seconds);
-    return QString::asprintf("%02d:%02d", minutes, seconds);
-}
 
 QImage DrawBackgroundPicture() {
     QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
@@ -119,7 +113,7 @@ QVariant TodayMusicListModel::data(const QModelIndex& index, int role) const {
         case NameColumn:
             return QFileInfo(FileNamePart(item->path)).completeBaseName();
         case LengthColumn:
-            return LengthText(item->duration);
+            return FormatDuration(item->duration);
         case VolumeColumn:
             return QString::number(item->volume);
         case CountColumn:

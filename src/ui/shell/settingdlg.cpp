@@ -21,18 +21,6 @@ const char* const kWeekdayKeys[7] = {"week_MON", "week_TUE", "week_WED", "week_T
                                      "week_FRI", "week_SAT", "week_SUN"};
 const char* const kFieldPrefixes[7] = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
 
-// A masked "HH:MM" field with every blank read as 0.
-struct ClockField {
-    int hours;
-    int minutes;
-};
-
-ClockField readClockField(const QLineEdit* edit) {
-    QString text = edit->displayText();
-    text.replace(u'_', u'0');
-    return {text.left(2).toInt(), text.mid(3, 2).toInt()};
-}
-
 } // namespace
 
 CSettingDlg::CSettingDlg(DataStore& store, quint32 idleTimeMs, QWidget* parent)
@@ -91,8 +79,9 @@ bool CSettingDlg::checkWorkingHours(std::array<int, 14>* hours) {
     for (int d = 0; d < 7; ++d) {
         QLineEdit* startField = startEdits_[size_t(d)];
         QLineEdit* endField = endEdits_[size_t(d)];
-        const ClockField start = readClockField(startField);
-        const ClockField end = readClockField(endField);
+        // The masked "HH:MM" fields, every blank read as 0.
+        const HhmmTime from = ParseClockText(startField->displayText());
+        const HhmmTime to = ParseClockText(endField->displayText());
         const auto refuse = [this, d](const char* key, QLineEdit* focus) {
             const QString name = GetUiText(QString::fromLatin1(kWeekdayKeys[d]));
             MessageBox::showNotice(this, QString::fromLatin1(key),
@@ -100,12 +89,10 @@ bool CSettingDlg::checkWorkingHours(std::array<int, 14>* hours) {
             focus->setFocus();
             return false;
         };
-        if (start.hours > 23 || start.minutes > 59)
+        if (from / 100 > 23 || from % 100 > 59)
             return refuse("fmt_set_valid_start_time", startField);
-        if (end.hours > 23 || end.minutes > 59)
+        if (to / 100 > 23 || to % 100 > 59)
             return refuse("fmt_set_valid_end_time", endField);
-        const int from = start.hours * 100 + start.minutes;
-        const int to = end.hours * 100 + end.minutes;
         // 0 on either side means the day is not bounded there.
         if (to != 0 && from != 0 && from >= to)
             return refuse("fmt_end_time_err", startField);
