@@ -36,14 +36,15 @@
 #include "uitext.h"
 #include "unlockdlg.h"
 #include "userlogin.h"
+#include "version.h"
 #include "workingtimelabel.h"
 
 namespace {
 
 // The caption of the window; the title adds the link state to it.
-const char kCaption[] = "Ardwell V1.1.2";
+const char kCaption[] = "Ardwell V" TOLVANE_VERSION;
 // After the enterprise name in the status line.
-const char kStatusSuffix[] = "  |  Tolvane V1.1.2";
+const char kStatusSuffix[] = "  |  Tolvane V" TOLVANE_VERSION;
 
 // The layout of the window, in client pixels.
 constexpr int kMargin = 6;

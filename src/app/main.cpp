@@ -10,6 +10,7 @@
 #include "clock.h"
 #include "qtmediabackend.h"
 #include "ttschoice.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
     // Without a display Qt would end the program with a terse message of its
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1.2"));
+    QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
 
     SystemClock clock;
     StationBackends backends;
