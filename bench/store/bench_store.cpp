@@ -1,13 +1,25 @@
 // Loads and saves a large station: 2,000 music tasks of 20 items, 200
 // categories of 100 files, 2,000 speech tasks, 500 scripts, 100 users.
-// Prints the time of LoadAll, of each save, and the peak memory.
+// Prints the median of several runs of LoadAll and of each save, each beside
+// the floor it is compared with, measured in the same run:
+//   - LoadAll: decrypting the five data files in memory, with the cipher
+//     library loaded for each file as the store does; no load can do less.
+//   - a save: encrypting that file's plain text and writing it to the disk
+//     the safe way (a new file, synced, renamed over the old).
+// Then the peak memory of the whole run.
+//
+//   bench_store [runs]        (5 when not given)
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/resource.h>
+#include <vector>
 
 #include "apppaths.h"
 #include "clock.h"
@@ -15,6 +27,9 @@
 #include "datastore.h"
 
 namespace {
+
+const char* const kDataFiles[] = {"ttsdata.sx", "mcatdata.sx", "mtskdata.sx", "usrdata.sx",
+                                  "cmndata.sx"};
 
 void fill(DataStore& store) {
     store.loading = 1;
@@ -65,14 +80,57 @@ void fill(DataStore& store) {
     store.loading = 0;
 }
 
-double ms(QElapsedTimer& timer) {
+double ms(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;
+}
+
+double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double decryptFloor(const QString& dataFolder) {
+    QElapsedTimer timer;
+    timer.start();
+    for (const char* name : kDataFiles) {
+        CryptLibraryBinding binding(DataStore::kDataKey);
+        QByteArray cipher;
+        QByteArray plain;
+        if (!ReadWholeFile(dataFolder + u'/' + QLatin1String(name), &cipher) ||
+            !CryptBuffer(cipher, false, binding, &plain)) {
+            std::fprintf(stderr, "cannot decrypt %s\n", name);
+            std::exit(1);
+        }
+    }
+    return ms(timer);
+}
+
+double encryptAndWriteFloor(const QByteArray& plain, const QString& path) {
+    QElapsedTimer timer;
+    timer.start();
+    CryptLibraryBinding binding(DataStore::kDataKey);
+    QByteArray cipher;
+    if (!CryptBuffer(plain, true, binding, &cipher) || !WriteWholeFile(path, cipher)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    return ms(timer);
+}
+
+void printRow(const char* name, double time, double floor, const char* floorName) {
+    std::printf("%-18s %8.1f ms   floor %7.1f ms (%s)   x%.2f\n", name, time, floor, floorName,
+                time / floor);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+    if (runs < 1) {
+        std::fprintf(stderr, "usage: bench_store [runs]\n");
+        return 2;
+    }
     QTemporaryDir dir;
     if (!QFile::copy(QString(TOLVANE_BIN_DIR "/") + CryptLibraryFileName(),
                      dir.filePath(CryptLibraryFileName()))) {
@@ -81,30 +139,54 @@ int main(int argc, char* argv[]) {
     }
     SetAppFolderForTests(dir.path());
     SystemClock clock;
+    std::printf("large station, medians of %d runs; ratios are times over the floor (lower is "
+                "better)\n",
+                runs);
     {
         DataStore store(clock);
         fill(store);
         struct {
             const char* name;
             bool (DataStore::*save)();
-        } saves[] = {{"SaveSpeechFile", &DataStore::SaveSpeechFile},
-                     {"SaveCategoryFile", &DataStore::SaveCategoryFile},
-                     {"SaveMusicTaskFile", &DataStore::SaveMusicTaskFile},
-                     {"SaveUserFile", &DataStore::SaveUserFile},
-                     {"SaveCommonFile", &DataStore::SaveCommonFile}};
+            QString (DataStore::*text)() const;
+        } saves[] = {
+            {"SaveSpeechFile", &DataStore::SaveSpeechFile, &DataStore::SpeechFileText},
+            {"SaveCategoryFile", &DataStore::SaveCategoryFile, &DataStore::CategoryFileText},
+            {"SaveMusicTaskFile", &DataStore::SaveMusicTaskFile, &DataStore::MusicTaskFileText},
+            {"SaveUserFile", &DataStore::SaveUserFile, &DataStore::UserFileText},
+            {"SaveCommonFile", &DataStore::SaveCommonFile, &DataStore::CommonFileText}};
+        const QString scratch = dir.filePath(QStringLiteral("floor.sx"));
         for (const auto& s : saves) {
-            QElapsedTimer timer;
-            timer.start();
-            const bool ok = (store.*s.save)();
-            std::printf("%-18s %8.1f ms%s\n", s.name, ms(timer), ok ? "" : "  (failed)");
+            // The plain text in UTF-8, the system code page of a UTF-8 or C
+            // locale.
+            const QByteArray plain = (store.*s.text)().toUtf8();
+            std::vector<double> times, floors;
+            bool ok = true;
+            for (int run = 0; run < runs; ++run) {
+                floors.push_back(encryptAndWriteFloor(plain, scratch));
+                QElapsedTimer timer;
+                timer.start();
+                ok = (store.*s.save)() && ok;
+                times.push_back(ms(timer));
+            }
+            printRow(s.name, median(times), median(floors), "encrypt + safe write");
+            if (!ok)
+                std::printf("  (the save failed)\n");
         }
     }
-    DataStore store(clock);
-    QElapsedTimer timer;
-    timer.start();
-    store.LoadAll();
-    std::printf("%-18s %8.1f ms  (%zu music tasks, %zu speech tasks)\n", "LoadAll", ms(timer),
-                store.musicTasks.size(), store.speechTasks.size());
+    const QString dataFolder = dir.filePath(QStringLiteral("data"));
+    std::vector<double> times, floors;
+    for (int run = 0; run < runs; ++run) {
+        floors.push_back(decryptFloor(dataFolder));
+        DataStore store(clock);
+        QElapsedTimer timer;
+        timer.start();
+        store.LoadAll();
+        times.push_back(ms(timer));
+        if (store.musicTasks.size() != 2000)
+            std::printf("  (loaded %zu music tasks instead of 2000)\n", store.musicTasks.size());
+    }
+    printRow("LoadAll", median(times), median(floors), "decrypt the five files");
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%-18s %8.1f MiB\n", "peak memory", usage.ru_maxrss / 1024.0);

@@ -42,10 +42,17 @@ bool MusicSchedule::isActive(const MusicTask& task) const {
     return IsMusicTaskActiveNow(task, store_.settings, clock_);
 }
 
+// Reading the clock costs far more than checking a task: a look over every
+// task takes the moment once.
+bool MusicSchedule::isActiveAt(const MusicTask& task, const TaskMoment& moment) const {
+    return IsMusicTaskActiveAt(task, store_.settings, moment);
+}
+
 MusicTask* MusicSchedule::FindDueTask(bool exactStart) const {
-    const HhmmTime now = NowHhmm(clock_);
+    const TaskMoment moment = TaskMomentOf(clock_.now());
+    const HhmmTime now = moment.minute;
     for (const auto& task : store_.musicTasks) {
-        if (task->runState != 0 || !isActive(*task))
+        if (task->runState != 0 || !isActiveAt(*task, moment))
             continue;
         // The exact start looks at the task's own start, not the one cut to
         // the working hours: a task that begins before work is picked up by
@@ -420,8 +427,9 @@ void MusicSchedule::selectChooserLine() {
 
 void MusicSchedule::FillTaskChooser() {
     chooser_.clear();
+    const TaskMoment moment = TaskMomentOf(clock_.now());
     for (const auto& task : store_.musicTasks) {
-        if (isActive(*task))
+        if (isActiveAt(*task, moment))
             chooser_ << task.get();
     }
     selectChooserLine();
@@ -431,8 +439,9 @@ void MusicSchedule::syncChooser() {
     // Tasks that ended leave the drop-down, and tasks whose window has begun
     // join it, so that the task that plays can always be seen and chosen.
     QList<MusicTask*> active;
+    const TaskMoment moment = TaskMomentOf(clock_.now());
     for (const auto& task : store_.musicTasks) {
-        if (isActive(*task))
+        if (isActiveAt(*task, moment))
             active << task.get();
     }
     if (active == chooser_)

@@ -11,6 +11,7 @@
 
 struct AppState;
 class Clock;
+struct TaskMoment;
 class DataStore;
 class Player;
 class TransmitterLink;
@@ -110,6 +111,7 @@ signals:
 
 private:
     bool isActive(const MusicTask& task) const;
+    bool isActiveAt(const MusicTask& task, const TaskMoment& moment) const;
     bool validIndex(int index) const { return index >= 0 && index < int(list_.size()); }
     void insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now);
     void postponeBatch(int dueIndex, int seconds);

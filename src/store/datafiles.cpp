@@ -2,16 +2,108 @@
 // each loaded line is read back.
 #include "datastore.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "stringutils.h"
 
 namespace {
 
-const QString kLineEnd = QStringLiteral("\r\n");
 const QString kDailyTimeSeparators = QStringLiteral(",;:*~/\\|");
 
-QString num(int value) {
-    return QString::number(quint32(value));
-}
+// A number field written with "%u", and one written with "%d" (the common
+// settings).
+struct Unsigned {
+    int value;
+};
+struct Signed {
+    int value;
+};
+
+// The used time points of an item, each followed by ';'.
+struct TimePoints {
+    const PlayItem& item;
+};
+
+// Writes the text of a data file into one string, character by character
+// where they belong: each line is measured first (a number takes at most 11
+// characters), and the string grows only when a line would not fit in what
+// is left of it.
+class TextWriter {
+public:
+    explicit TextWriter(qsizetype expected) {
+        text.resize(std::max<qsizetype>(expected, 1));
+        cursor = text.data();
+        end = cursor + text.size();
+    }
+
+    // One record line: the prefix, the fields separated by '|', and CR LF.
+    template <typename First, typename... Rest>
+    void line(QLatin1StringView prefix, const First& first, const Rest&... rest) {
+        const qsizetype room = prefix.size() + roomFor(first) + (0 + ... + roomFor(rest)) +
+                               qsizetype(sizeof...(rest)) + 2;
+        if (end - cursor < room)
+            makeRoom(room);
+        put(prefix);
+        put(first);
+        ((*cursor++ = u'|', put(rest)), ...);
+        *cursor++ = u'\r';
+        *cursor++ = u'\n';
+    }
+
+    QString take() {
+        text.truncate(cursor - text.constData());
+        return std::move(text);
+    }
+
+private:
+    static qsizetype roomFor(const QString& field) { return field.size(); }
+    static qsizetype roomFor(Unsigned) { return 10; }
+    static qsizetype roomFor(Signed) { return 11; }
+    static qsizetype roomFor(TimePoints) { return kTimePointSlots * 11; }
+
+    void put(QLatin1StringView prefix) {
+        for (char c : prefix)
+            *cursor++ = QLatin1Char(c);
+    }
+    void put(const QString& field) {
+        std::copy(field.cbegin(), field.cend(), cursor);
+        cursor += field.size();
+    }
+    void put(Unsigned number) { putNumber(quint32(number.value)); }
+    void put(Signed number) { putNumber(number.value); }
+    void put(TimePoints points) {
+        for (int i = 0; i < points.item.usedTimePoints(); ++i) {
+            putNumber(quint32(points.item.timePoints[size_t(i)]));
+            *cursor++ = u';';
+        }
+    }
+    void putNumber(qint64 value) {
+        char16_t digits[20];
+        char16_t* const last = digits + std::size(digits);
+        char16_t* p = last;
+        quint64 rest = value < 0 ? 0 - quint64(value) : quint64(value);
+        do {
+            *--p = char16_t(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (value < 0)
+            *cursor++ = u'-';
+        cursor = std::copy(p, last, cursor);
+    }
+
+    // Room for `room` more characters, at least doubling the string.
+    void makeRoom(qsizetype room) {
+        const qsizetype used = cursor - text.constData();
+        text.resize(used + std::max(used, room));
+        cursor = text.data() + used;
+        end = cursor + (text.size() - used);
+    }
+
+    QString text;
+    QChar* cursor = nullptr;
+    const QChar* end = nullptr;
+};
 
 // A line break inside a multi-line text is kept as a lone carriage return,
 // which the line reader leaves inside the line. Whatever would still break
@@ -33,29 +125,27 @@ QString loadedText(const QString& field) {
     return text;
 }
 
-// Reads the '|'-separated fields after a prefix; missing fields are empty.
+// Reads the '|'-separated fields after a prefix from one copy of them, cut
+// in place; missing fields are empty (a NUL ends the fields, as it ends the
+// text they were read from).
 class Fields {
 public:
-    explicit Fields(const QString& rest) : buffer(rest) { cursor = buffer.data(); }
-    QString text() { return TokenText(NextToken(&cursor, u'|')); }
-    int number() { return TextToInt(text()); }
+    explicit Fields(QStringView rest) : buffer(rest.toString()) { cursor = buffer.data(); }
+    QChar* next() { return NextToken(&cursor, u'|'); }
+    QString text() { return TokenText(next()); }
+    int number() { return TextToInt(next()); }
 
 private:
     QString buffer;
     QChar* cursor;
 };
 
-// The text after `prefix`, or a null string when the line does not start with
-// it or nothing follows it.
-QString after(const QString& line, QLatin1StringView prefix) {
+// The text after `prefix`; empty when the line does not start with it or
+// nothing follows it.
+QStringView after(const QString& line, QLatin1StringView prefix) {
     if (!line.startsWith(prefix) || line.size() == prefix.size())
-        return QString();
-    return line.mid(prefix.size());
-}
-
-template <typename Task> void appendZones(QStringList& f, const Task& t) {
-    f << num(t.group1On) << num(t.zones1) << num(t.group2On) << num(t.zones2) << num(t.group3On)
-      << num(t.zones3);
+        return {};
+    return QStringView(line).mid(prefix.size());
 }
 
 template <typename Task> void readZones(Fields& f, Task& t) {
@@ -67,83 +157,105 @@ template <typename Task> void readZones(Fields& f, Task& t) {
     t.zones3 = ZoneMask(f.number());
 }
 
-QString line(const char* prefix, const QStringList& fields) {
-    return QLatin1String(prefix) + fields.join(u'|') + kLineEnd;
-}
-
 } // namespace
 
+// Each text is built in one string, sized up front from the records: their
+// texts plus a generous allowance for the numbers of each line.
 QString DataStore::SpeechFileText() const {
-    QString text;
+    qsizetype size = 64 + qsizetype(scripts.size() + backgroundMusic.size()) * 32;
+    for (const auto& t : speechTasks)
+        size += 256 + t->name.size() + t->bkMusic.size() + t->text.size();
+    for (const auto& s : scripts)
+        size += s->title.size() + s->text.size();
+    for (const auto& m : backgroundMusic)
+        size += m->path.size();
+    TextWriter text(size);
     for (const auto& t : speechTasks) {
-        QStringList f{storedName(t->name), num(t->startDate), num(t->endDate),
-                      num(t->startTime),   num(t->endTime),   num(t->interval),
-                      num(t->weekdays),    num(t->effect),    t->bkMusic};
-        appendZones(f, *t);
-        f << storedText(t->text) << num(t->disabled) << num(t->preDelay) << num(t->postDelay);
-        text += line("Task=", f);
+        text.line(QLatin1StringView("Task="), storedName(t->name), Unsigned{t->startDate},
+                  Unsigned{t->endDate}, Unsigned{t->startTime}, Unsigned{t->endTime},
+                  Unsigned{t->interval}, Unsigned{t->weekdays}, Unsigned{t->effect}, t->bkMusic,
+                  Unsigned{t->group1On}, Unsigned{t->zones1}, Unsigned{t->group2On},
+                  Unsigned{t->zones2}, Unsigned{t->group3On}, Unsigned{t->zones3},
+                  storedText(t->text), Unsigned{t->disabled}, Unsigned{t->preDelay},
+                  Unsigned{t->postDelay});
     }
     for (const auto& s : scripts)
-        text += line("Stock=", {storedName(s->title), storedText(s->text)});
-    text += QStringLiteral("PlayEffect=") + num(playEffect) + kLineEnd;
+        text.line(QLatin1StringView("Stock="), storedName(s->title), storedText(s->text));
+    text.line(QLatin1StringView("PlayEffect="), Unsigned{playEffect});
     for (const auto& m : backgroundMusic)
-        text += line("BkMusic=", {num(m->volume), m->path});
-    return text;
+        text.line(QLatin1StringView("BkMusic="), Unsigned{m->volume}, m->path);
+    return text.take();
 }
 
 QString DataStore::CategoryFileText() const {
-    QString text;
+    qsizetype size = 0;
     for (const auto& c : categories) {
-        text += QStringLiteral("Stock=") + storedName(c->name) + kLineEnd;
+        size += c->name.size() + 8;
         for (const QString& file : c->files)
-            text += u'>' + file + kLineEnd;
+            size += file.size() + 3;
     }
-    return text;
+    TextWriter text(size);
+    for (const auto& c : categories) {
+        text.line(QLatin1StringView("Stock="), storedName(c->name));
+        for (const QString& file : c->files)
+            text.line(QLatin1StringView(">"), file);
+    }
+    return text.take();
 }
 
 QString DataStore::MusicTaskFileText() const {
-    QString text;
+    qsizetype size = 0;
     for (const auto& t : musicTasks) {
-        QStringList f{storedName(t->name), num(t->startDate), num(t->endDate), num(t->startTime),
-                      num(t->endTime),     num(t->weekdays),  num(t->volume),  num(t->playOrder)};
-        appendZones(f, *t);
-        f << num(t->disabled);
-        text += line("Task=", f);
+        size += t->name.size() + 128;
+        for (const auto& item : t->items)
+            size += item->path.size() + 96;
+    }
+    TextWriter text(size);
+    for (const auto& t : musicTasks) {
+        text.line(QLatin1StringView("Task="), storedName(t->name), Unsigned{t->startDate},
+                  Unsigned{t->endDate}, Unsigned{t->startTime}, Unsigned{t->endTime},
+                  Unsigned{t->weekdays}, Unsigned{t->volume}, Unsigned{t->playOrder},
+                  Unsigned{t->group1On}, Unsigned{t->zones1}, Unsigned{t->group2On},
+                  Unsigned{t->zones2}, Unsigned{t->group3On}, Unsigned{t->zones3},
+                  Unsigned{t->disabled});
         for (const auto& item : t->items) {
-            QString points;
-            for (int i = 0; i < item->usedTimePoints(); ++i)
-                points += num(item->timePoints[size_t(i)]) + u';';
-            text += line(">", {num(item->kind), item->path, num(item->playCount), num(item->volume),
-                               num(item->timeMode), num(item->rangeStart), num(item->rangeEnd),
-                               num(item->interval), points, num(item->duration),
-                               num(item->batchIndex), num(item->batchKey)});
+            text.line(QLatin1StringView(">"), Unsigned{item->kind}, item->path,
+                      Unsigned{item->playCount}, Unsigned{item->volume}, Unsigned{item->timeMode},
+                      Unsigned{item->rangeStart}, Unsigned{item->rangeEnd},
+                      Unsigned{item->interval}, TimePoints{*item}, Unsigned{item->duration},
+                      Unsigned{item->batchIndex}, Unsigned{item->batchKey});
         }
     }
-    return text;
+    return text.take();
 }
 
 QString DataStore::UserFileText() const {
-    QString text;
+    qsizetype size = 0;
     for (const auto& user : users)
-        text +=
-            line("User=", {num(user->role), storedName(user->name), storedName(user->password)});
-    return text;
+        size += 24 + user->name.size() + user->password.size();
+    TextWriter text(size);
+    for (const auto& user : users)
+        text.line(QLatin1StringView("User="), Unsigned{user->role}, storedName(user->name),
+                  storedName(user->password));
+    return text.take();
 }
 
 QString DataStore::CommonFileText() const {
     QString daily;
     for (HhmmTime t : settings.dailyTime)
-        daily += num(t) + u';';
-    // Concatenated, not formatted: the name is the operator's text.
-    return QStringLiteral("CurLanguage=") + QString::number(langIdForSave) + kLineEnd +
-           QStringLiteral("EnterpriseName=") + storedName(settings.enterpriseName) + kLineEnd +
-           QStringLiteral("TTSBackgroundVolume=") + QString::number(settings.ttsBackgroundVolume) +
-           kLineEnd + QStringLiteral("DailyTime=") + daily + kLineEnd +
-           QStringLiteral("SpeakDelay=") + QString::number(settings.speakDelay) + kLineEnd;
+        daily += QString::number(quint32(t)) + u';';
+    // Written field by field, not formatted: the name is the operator's text.
+    TextWriter text(256 + settings.enterpriseName.size());
+    text.line(QLatin1StringView("CurLanguage="), Signed{langIdForSave});
+    text.line(QLatin1StringView("EnterpriseName="), storedName(settings.enterpriseName));
+    text.line(QLatin1StringView("TTSBackgroundVolume="), Signed{settings.ttsBackgroundVolume});
+    text.line(QLatin1StringView("DailyTime="), daily);
+    text.line(QLatin1StringView("SpeakDelay="), Signed{settings.speakDelay});
+    return text.take();
 }
 
 bool DataStore::ReadSpeechLine(const QString& line) {
-    if (const QString rest = after(line, QLatin1StringView("Task=")); !rest.isNull()) {
+    if (const QStringView rest = after(line, QLatin1StringView("Task=")); !rest.isEmpty()) {
         Fields f(rest);
         SpeechTask t;
         t.name = loadedText(f.text());
@@ -163,7 +275,7 @@ bool DataStore::ReadSpeechLine(const QString& line) {
         AddSpeechTask(t);
         return true;
     }
-    if (const QString rest = after(line, QLatin1StringView("Stock=")); !rest.isNull()) {
+    if (const QStringView rest = after(line, QLatin1StringView("Stock=")); !rest.isEmpty()) {
         Fields f(rest);
         SpeechScript s;
         s.title = loadedText(f.text());
@@ -171,7 +283,7 @@ bool DataStore::ReadSpeechLine(const QString& line) {
         AddScript(s);
         return true;
     }
-    if (const QString rest = after(line, QLatin1StringView("BkMusic=")); !rest.isNull()) {
+    if (const QStringView rest = after(line, QLatin1StringView("BkMusic=")); !rest.isEmpty()) {
         Fields f(rest);
         SpeechBackgroundMusic m;
         m.volume = f.number();
@@ -179,28 +291,28 @@ bool DataStore::ReadSpeechLine(const QString& line) {
         AddBackgroundMusic(m);
         return true;
     }
-    if (const QString rest = after(line, QLatin1StringView("PlayEffect=")); !rest.isNull()) {
-        playEffect = TextToInt(rest);
+    if (const QStringView rest = after(line, QLatin1StringView("PlayEffect=")); !rest.isEmpty()) {
+        playEffect = TextToInt(rest.toString());
         return true;
     }
     return false;
 }
 
 bool DataStore::ReadCategoryLine(const QString& line) {
-    if (const QString rest = after(line, QLatin1StringView("Stock=")); !rest.isNull()) {
-        currentCategory = AddCategory(rest);
+    if (const QStringView rest = after(line, QLatin1StringView("Stock=")); !rest.isEmpty()) {
+        currentCategory = AddCategory(rest.toString());
         return true;
     }
-    if (const QString rest = after(line, QLatin1StringView(">")); !rest.isNull()) {
+    if (const QStringView rest = after(line, QLatin1StringView(">")); !rest.isEmpty()) {
         if (currentCategory)
-            currentCategory->files << rest;
+            currentCategory->files << rest.toString();
         return true;
     }
     return false;
 }
 
 bool DataStore::ReadMusicTaskLine(const QString& line) {
-    if (const QString rest = after(line, QLatin1StringView("Task=")); !rest.isNull()) {
+    if (const QStringView rest = after(line, QLatin1StringView("Task=")); !rest.isEmpty()) {
         Fields f(rest);
         MusicTask t;
         t.name = loadedText(f.text());
@@ -216,7 +328,7 @@ bool DataStore::ReadMusicTaskLine(const QString& line) {
         AddMusicTask(std::move(t), &currentTask);
         return true;
     }
-    if (const QString rest = after(line, QLatin1StringView(">")); !rest.isNull()) {
+    if (const QStringView rest = after(line, QLatin1StringView(">")); !rest.isEmpty()) {
         if (!currentTask)
             return true;
         Fields f(rest);
@@ -229,10 +341,9 @@ bool DataStore::ReadMusicTaskLine(const QString& line) {
         item->rangeStart = f.number();
         item->rangeEnd = f.number();
         item->interval = f.number();
-        QString points = f.text();
-        QChar* cursor = points.data();
+        QChar* points = f.next(); // cut further in place
         for (size_t slot = 0; slot < item->timePoints.size(); ++slot) {
-            QChar* field = NextToken(&cursor, u';');
+            QChar* field = NextToken(&points, u';');
             if (!field)
                 break;
             item->timePoints[slot] = TextToInt(field);
@@ -247,8 +358,8 @@ bool DataStore::ReadMusicTaskLine(const QString& line) {
 }
 
 bool DataStore::ReadUserLine(const QString& line) {
-    const QString rest = after(line, QLatin1StringView("User="));
-    if (rest.isNull())
+    const QStringView rest = after(line, QLatin1StringView("User="));
+    if (rest.isEmpty())
         return false;
     Fields f(rest);
     UserAccount user;

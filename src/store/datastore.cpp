@@ -20,13 +20,15 @@ template <typename T> bool keyLess(const T& a, const T& b) {
     return a.endTime < b.endTime;
 }
 
-// A new task goes after every task with the same key.
+// A new task goes after every task with the same key. Every list operation
+// keeps the list in key order, so the place is found by halving.
 template <typename T> int insertSorted(DataStore::List<T>& list, std::unique_ptr<T> task) {
-    size_t i = 0;
-    while (i < list.size() && !keyLess(*task, *list[i]))
-        ++i;
-    list.insert(list.begin() + qsizetype(i), std::move(task));
-    return int(i);
+    const auto at = std::upper_bound(
+        list.begin(), list.end(), task,
+        [](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) { return keyLess(*a, *b); });
+    const auto index = at - list.begin();
+    list.insert(at, std::move(task));
+    return int(index);
 }
 
 template <typename T> std::unique_ptr<T> takeOut(DataStore::List<T>& list, const T* record) {
@@ -62,17 +64,25 @@ DailyWindow CutToWorkingHours(HhmmTime start, HhmmTime end, const CommonSettings
     return window;
 }
 
+TaskMoment TaskMomentOf(const QDateTime& now) {
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return {DateToYmd(date), time.hour() * 100 + time.minute(), WeekdayOf(date)};
+}
+
 bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,
                           const Clock& clock) {
+    return !task.disabled && IsMusicTaskActiveAt(task, settings, TaskMomentOf(clock.now()));
+}
+
+bool IsMusicTaskActiveAt(const MusicTask& task, const CommonSettings& settings,
+                         const TaskMoment& moment) {
     if (task.disabled)
         return false;
-    const QDateTime now = clock.now();
-    const YmdDate today = DateToYmd(now.date());
-    const HhmmTime minute = now.time().hour() * 100 + now.time().minute();
-    const int g = WeekdayOf(now.date());
+    const int g = moment.weekday;
     const DailyWindow window = CutToWorkingHours(task.startTime, task.endTime, settings, g);
-    return task.startDate <= today && today <= task.endDate && (task.weekdays & WeekdayBit(g)) &&
-           window.contains(minute);
+    return task.startDate <= moment.today && moment.today <= task.endDate &&
+           (task.weekdays & WeekdayBit(g)) && window.contains(moment.minute);
 }
 
 bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock) {

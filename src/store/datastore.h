@@ -9,6 +9,7 @@
 #include "records.h"
 
 class Clock;
+class QDateTime;
 
 // Everything the station keeps between runs. One instance for the whole run;
 // every list owns its records, and pointers handed out stay valid until the
@@ -153,9 +154,20 @@ struct DailyWindow {
 DailyWindow CutToWorkingHours(HhmmTime start, HhmmTime end, const CommonSettings& settings,
                               int weekday);
 
+// A moment as the task checks need it. Reading the clock costs far more than
+// checking a task, so a check of many tasks takes the moment once.
+struct TaskMoment {
+    YmdDate today = 0;
+    HhmmTime minute = 0;
+    int weekday = 0; // Monday 0 ... Sunday 6
+};
+TaskMoment TaskMomentOf(const QDateTime& now);
+
 // Whether a music task is due at this moment: its dates, weekday and daily
 // window, the window cut to today's working hours; both bounds inclusive.
 bool IsMusicTaskActiveNow(const MusicTask& task, const CommonSettings& settings,
                           const Clock& clock);
+bool IsMusicTaskActiveAt(const MusicTask& task, const CommonSettings& settings,
+                         const TaskMoment& moment);
 // Whether a speech task runs today (dates and weekday only).
 bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock);

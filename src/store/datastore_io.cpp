@@ -91,17 +91,20 @@ bool DataStore::loadFile(FileId id, bool (DataStore::*readLine)(const QString&))
     bool recognised = false;
     bool ok = false;
     {
+        // The plain text is read back at once and emptied after: it need not
+        // reach the disk first.
         CryptLibraryBinding binding(kDataKey);
-        ok = CryptFile(path, false, binding, temp);
+        ok = CryptFile(path, false, binding, temp, WriteMode::Scratch);
     }
     if (ok) {
         RefPtr<ILineReader> reader;
         ok = OpenLineReader(temp, reader.put()) == kTextOk;
         int number = 0;
+        // One string for every line: the handlers copy what they keep.
+        QString line;
         if (ok && reader->MoveFirst() == kTextOk) {
             do {
                 ++number;
-                QString line;
                 if (reader->GetLineText(&line) < 0)
                     break;
                 if (line.isEmpty() || line.startsWith(u'#'))

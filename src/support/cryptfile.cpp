@@ -100,10 +100,19 @@ bool ReadWholeFile(const QString& path, QByteArray* data) {
     return true;
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& data) {
+bool WriteWholeFile(const QString& path, const QByteArray& data, WriteMode mode) {
     if (path.isEmpty()) {
         errno = EINVAL;
         return false;
+    }
+    if (mode == WriteMode::Scratch) {
+        // In place: a content that is thrown away once it has been read
+        // gains nothing from a new file or from waiting for the disk. A file
+        // that cannot be opened (say, one that another user left behind) may
+        // still be replaced as a whole below.
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return data.isEmpty() || file.write(data) == data.size();
     }
     QSaveFile file(path);
     // Writing in place would bring back the cut file this routine avoids.
@@ -133,7 +142,7 @@ bool WriteWholeFile(const QString& path, const QByteArray& data) {
 }
 
 bool CryptFile(const QString& source, bool encrypt, CryptLibraryBinding& binding,
-               const QString& destination) {
+               const QString& destination, WriteMode mode) {
     if (source.isEmpty() || destination.isEmpty()) {
         errno = EINVAL;
         return false;
@@ -145,11 +154,12 @@ bool CryptFile(const QString& source, bool encrypt, CryptLibraryBinding& binding
     if (!ReadWholeFile(source, &input))
         return false;
     if (input.isEmpty()) {
-        WriteWholeFile(destination, QByteArray());
+        WriteWholeFile(destination, QByteArray(), mode);
         return false;
     }
     QByteArray output;
-    return CryptBuffer(input, encrypt, binding, &output) && WriteWholeFile(destination, output);
+    return CryptBuffer(input, encrypt, binding, &output) &&
+           WriteWholeFile(destination, output, mode);
 }
 
 bool CryptBuffer(const QByteArray& input, bool encrypt, CryptLibraryBinding& binding,
@@ -158,9 +168,10 @@ bool CryptBuffer(const QByteArray& input, bool encrypt, CryptLibraryBinding& bin
     constexpr qint64 kMaxLength = std::numeric_limits<int>::max();
     if (input.isEmpty() || input.size() > kMaxLength || !binding.bind())
         return false;
-    // Twice the input leaves room for any padding the cipher could add.
+    // Twice the input leaves room for any padding the cipher could add. The
+    // room is not cleared first: only what the cipher writes is kept.
     const int capacity = int(qMin(kMaxLength, qint64(input.size()) * 2));
-    QByteArray bytes(capacity, '\0');
+    QByteArray bytes(capacity, Qt::Uninitialized);
     const int written = binding.encryptString2()(
         encrypt ? kEncryptMode : kDecryptMode, kDataFileAlgorithm, binding.key().constData(),
         reinterpret_cast<const unsigned char*>(input.constData()), int(input.size()),

@@ -52,18 +52,26 @@ private:
 // or output fails with errno EINVAL.
 bool ReadWholeFile(const QString& path, QByteArray* data);
 
-// Replaces the file's content with the bytes (created when missing). The
-// bytes go to a temporary file in the same folder, which is flushed to disk
-// and then renamed over the destination, so that a crash or a full disk
-// leaves either the old or the new content, never a cut file.
-bool WriteWholeFile(const QString& path, const QByteArray& data);
+// How a whole file is written. Durable: the bytes go to a temporary file in
+// the same folder, which is flushed to disk and then renamed over the
+// destination, so that a crash or a full disk leaves either the old or the
+// new content, never a cut file. Scratch: the file is cut and rewritten in
+// place without waiting for the disk (replaced as above only when it cannot
+// be opened), for content that is not needed again after a crash (the data
+// store's temporary file, emptied once it has been read).
+enum class WriteMode { Durable, Scratch };
+
+// Replaces the file's content with the bytes (created when missing).
+bool WriteWholeFile(const QString& path, const QByteArray& data,
+                    WriteMode mode = WriteMode::Durable);
 
 // Encrypts (or decrypts) the whole source file into the destination with the
 // data-file cipher and the binding's key, binding the library first when
 // needed. An empty source leaves an empty destination and reports failure;
-// every other failure leaves the destination as it was.
+// every other failure leaves the destination as it was (a Scratch write that
+// fails part way may leave it cut).
 bool CryptFile(const QString& source, bool encrypt, CryptLibraryBinding& binding,
-               const QString& destination);
+               const QString& destination, WriteMode mode = WriteMode::Durable);
 
 // The same cipher over bytes in memory, for tools that must leave no plain
 // text on disk. An empty input fails.

@@ -13,6 +13,10 @@
 #include <iconv.h>
 #endif
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
@@ -28,7 +32,7 @@ bool isUtf8Name(const QByteArray& name) {
 
 // One character of the Basic Multilingual Plane in strict UTF-8: no overlong
 // forms, no surrogates, no four-byte sequences. Returns the bytes taken, or 0.
-int decodeUtf8Bmp(const uchar* p, qsizetype size, char16_t* out) {
+Q_ALWAYS_INLINE int decodeUtf8Bmp(const uchar* p, qsizetype size, char16_t* out) {
     if (size < 1)
         return 0;
     const uchar b0 = p[0];
@@ -71,11 +75,11 @@ char* encodeUtf8Unit(char* out, char16_t unit, char16_t replacement) {
     return out;
 }
 
-// Encodes text a unit at a time into a small stack buffer and hands it to
-// the file in pieces, so that a long string needs no large allocation.
+// Encodes text a unit at a time into a stack buffer and hands it to the file
+// in pieces, so that a long string needs no large allocation.
 template <class EncodeUnit>
 qint32 writeUnits(CFileReadWriter& rw, QStringView text, EncodeUnit encodeUnit) {
-    char chunk[1024];
+    char chunk[16384];
     char* out = chunk;
     for (QChar c : text) {
         out = encodeUnit(out, c.unicode());
@@ -89,26 +93,97 @@ qint32 writeUnits(CFileReadWriter& rw, QStringView text, EncodeUnit encodeUnit) 
     return rw.WriteBytes(chunk, out - chunk);
 }
 
-template <class Decode>
-qint32 readOneChar(CFileReadWriter& rw, int maxBytes, QChar* ch, Decode decode) {
-    const uchar* bytes = nullptr;
-    qsizetype available = 0;
-    const qint32 rc = rw.Peek(maxBytes, &bytes, &available);
-    if (rc < 0)
-        return rc;
-    if (available == 0)
-        return kErrEndOfData;
-    char16_t unit = 0;
-    const int used = decode(bytes, available, &unit);
-    if (used == 0) {
-        // Only the first byte is given up, so a caller that wants to go on
-        // past a bad byte loses no valid character after it.
-        rw.Consume(1);
-        return kErrWriteFailed;
+// Whether bytes that did not decode may only have been cut short by the end
+// of what the caller holds, so that more bytes could still make them whole.
+bool mayBeCut(const uchar* p, const uchar* end, bool atEnd) {
+    return !atEnd && end - p < CCharEncoder::kMaxCharBytes;
+}
+
+// Characters of the system code page, each decoded on its own by `decodeOne`
+// (which returns the bytes it took, or 0), as a single read decodes them.
+template <class DecodeOne>
+qint32 decodeByteChars(QByteArrayView bytes, bool atEnd, QChar* out, qsizetype capacity,
+                       bool untilLineFeed, DecodeProgress* progress, DecodeOne decodeOne) {
+    const uchar* const begin = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = begin + bytes.size();
+    const uchar* p = begin;
+    QChar* o = out;
+    QChar* const oEnd = out + capacity;
+    qint32 rc = kTextOk;
+    while (p < end && o < oEnd) {
+        char16_t unit = 0;
+        const int used = decodeOne(p, end - p, &unit);
+        if (used == 0) {
+            if (!mayBeCut(p, end, atEnd))
+                rc = kErrWriteFailed;
+            break;
+        }
+        p += used;
+        *o++ = QChar(unit);
+        if (untilLineFeed && unit == u'\n')
+            break;
     }
-    rw.Consume(used);
-    *ch = QChar(unit);
-    return kTextOk;
+    progress->used = p - begin;
+    progress->produced = o - out;
+    return rc;
+}
+
+// Copies the ASCII bytes at the front of p (at most `limit`, at least one) to
+// out as characters and returns how many. Text files are mostly ASCII, so
+// whole blocks are tested and widened at once.
+qsizetype copyAscii(const uchar* p, qsizetype limit, QChar* out) {
+    qsizetype n = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; limit - n >= 16; n += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        if (_mm_movemask_epi8(bytes) != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
+    for (; n < limit && p[n] < 0x80; ++n)
+        out[n] = QChar(char16_t(p[n]));
+    return n;
+}
+
+// Strict UTF-8 of the Basic Multilingual Plane. A line feed byte is always a
+// line feed character here (no byte of a longer sequence is below 0x80), so
+// the end of the line is found with one search.
+qint32 decodeUtf8Chars(QByteArrayView bytes, bool atEnd, QChar* out, qsizetype capacity,
+                       bool untilLineFeed, DecodeProgress* progress) {
+    const uchar* const begin = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = begin + bytes.size();
+    const uchar* stop = end;
+    if (untilLineFeed) {
+        if (const void* lineFeed = std::memchr(begin, '\n', size_t(bytes.size())))
+            stop = static_cast<const uchar*>(lineFeed) + 1;
+    }
+    const uchar* p = begin;
+    QChar* o = out;
+    QChar* const oEnd = out + capacity;
+    qint32 rc = kTextOk;
+    while (p < stop && o < oEnd) {
+        if (*p < 0x80) {
+            const qsizetype ascii = copyAscii(p, std::min(stop - p, oEnd - o), o);
+            p += ascii;
+            o += ascii;
+            continue;
+        }
+        char16_t unit = 0;
+        const int used = decodeUtf8Bmp(p, stop - p, &unit);
+        if (used == 0) {
+            if (!mayBeCut(p, end, atEnd))
+                rc = kErrWriteFailed;
+            break;
+        }
+        p += used;
+        *o++ = QChar(unit);
+    }
+    progress->used = p - begin;
+    progress->produced = o - out;
+    return rc;
 }
 
 } // namespace
@@ -291,6 +366,22 @@ qint32 CFileReadWriter::refill(qsizetype wanted, const uchar** bytes, qsizetype*
 }
 
 qint32 CFileReadWriter::WriteBytes(const char* data, qsizetype size) {
+    if (size >= m_capacity) {
+        // A piece that would fill the buffer goes to the file in one call
+        // instead of being copied through the buffer first.
+        const qint32 rc = Flush();
+        if (rc < 0)
+            return rc;
+        if (!moveFileTo(m_bufferStart))
+            return kErrWriteFailed;
+        if (m_file->write(data, size) != size) {
+            m_filePosition = -1;
+            return kErrWriteFailed;
+        }
+        m_bufferStart += size;
+        m_filePosition += size;
+        return kTextOk;
+    }
     while (size > 0) {
         if (m_fill == m_capacity) {
             const qint32 rc = Flush();
@@ -373,27 +464,50 @@ qint32 CCharEncoder::WriteChar(CFileReadWriter& rw, QChar ch) const {
     return WriteString(rw, QStringView(&ch, 1));
 }
 
-qint32 CAnsiEncoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
-    CodePageConverter& cp = rw.codePage();
-    if (cp.isUtf8())
-        return readOneChar(rw, 3, ch, decodeUtf8Bmp);
-    return readOneChar(rw, cp.maxCharBytes(), ch,
-                       [&cp](const uchar* bytes, qsizetype size, char16_t* out) {
-                           return cp.decodeOne(bytes, size, out);
-                       });
+qint32 CCharEncoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
+    const uchar* bytes = nullptr;
+    qsizetype available = 0;
+    const qint32 rc = rw.Peek(kMaxCharBytes, &bytes, &available);
+    if (rc < 0)
+        return rc;
+    if (available == 0)
+        return kErrEndOfData;
+    // Fewer bytes than asked for come only at the end of the file.
+    DecodeProgress progress;
+    if (DecodeChars(rw, QByteArrayView(bytes, available), available < kMaxCharBytes, ch, 1, false,
+                    &progress) < 0) {
+        // Only the first byte is given up, so a caller that wants to go on
+        // past a bad byte loses no valid character after it.
+        rw.Consume(1);
+        return kErrWriteFailed;
+    }
+    rw.Consume(progress.used);
+    return kTextOk;
 }
 
 qint32 CAnsiEncoder::WriteString(CFileReadWriter& rw, QStringView text) const {
-    const QByteArray bytes = rw.codePage().encode(text);
+    CodePageConverter& cp = rw.codePage();
+    if (cp.isUtf8())
+        return writeUnits(rw, text,
+                          [](char* out, char16_t unit) { return encodeUtf8Unit(out, unit, u'?'); });
+    const QByteArray bytes = cp.encode(text);
     return rw.WriteBytes(bytes.constData(), bytes.size());
+}
+
+qint32 CAnsiEncoder::DecodeChars(CFileReadWriter& rw, QByteArrayView bytes, bool atEnd, QChar* out,
+                                 qsizetype capacity, bool untilLineFeed,
+                                 DecodeProgress* progress) const {
+    CodePageConverter& cp = rw.codePage();
+    if (cp.isUtf8())
+        return decodeUtf8Chars(bytes, atEnd, out, capacity, untilLineFeed, progress);
+    return decodeByteChars(bytes, atEnd, out, capacity, untilLineFeed, progress,
+                           [&cp](const uchar* p, qsizetype size, char16_t* unit) {
+                               return cp.decodeOne(p, size, unit);
+                           });
 }
 
 QByteArrayView CUtf8Encoder::GetPreamble() const {
     return QByteArrayView("\xEF\xBB\xBF", 3);
-}
-
-qint32 CUtf8Encoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
-    return readOneChar(rw, 3, ch, decodeUtf8Bmp);
 }
 
 qint32 CUtf8Encoder::WriteString(CFileReadWriter& rw, QStringView text) const {
@@ -402,27 +516,41 @@ qint32 CUtf8Encoder::WriteString(CFileReadWriter& rw, QStringView text) const {
     });
 }
 
+qint32 CUtf8Encoder::DecodeChars(CFileReadWriter&, QByteArrayView bytes, bool atEnd, QChar* out,
+                                 qsizetype capacity, bool untilLineFeed,
+                                 DecodeProgress* progress) const {
+    return decodeUtf8Chars(bytes, atEnd, out, capacity, untilLineFeed, progress);
+}
+
 QByteArrayView CUtf16Encoder::GetPreamble() const {
     return QByteArrayView("\xFF\xFE", 2);
 }
 
-qint32 CUtf16Encoder::ReadChar(CFileReadWriter& rw, QChar* ch) const {
-    const uchar* bytes = nullptr;
-    qsizetype available = 0;
-    const qint32 rc = rw.Peek(2, &bytes, &available);
-    if (rc < 0)
-        return rc;
-    if (available == 0)
-        return kErrEndOfData;
-    if (available == 1) {
-        // Half a unit at the end of the file is no character.
-        rw.Consume(1);
-        return kErrWriteFailed;
+qint32 CUtf16Encoder::DecodeChars(CFileReadWriter& rw, QByteArrayView bytes, bool atEnd, QChar* out,
+                                  qsizetype capacity, bool untilLineFeed,
+                                  DecodeProgress* progress) const {
+    const uchar* const begin = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = begin + bytes.size();
+    const uchar* p = begin;
+    const bool little = rw.littleEndian();
+    qsizetype n = 0;
+    qint32 rc = kTextOk;
+    while (n < capacity) {
+        if (end - p < 2) {
+            // Half a unit at the end of the file is no character.
+            if (p != end && atEnd)
+                rc = kErrWriteFailed;
+            break;
+        }
+        const char16_t unit = little ? char16_t(p[0] | (p[1] << 8)) : char16_t((p[0] << 8) | p[1]);
+        p += 2;
+        out[n++] = QChar(unit);
+        if (untilLineFeed && unit == u'\n')
+            break;
     }
-    rw.Consume(2);
-    *ch = rw.littleEndian() ? QChar(char16_t(bytes[0] | (bytes[1] << 8)))
-                            : QChar(char16_t((bytes[0] << 8) | bytes[1]));
-    return kTextOk;
+    progress->used = p - begin;
+    progress->produced = n;
+    return rc;
 }
 
 qint32 CUtf16Encoder::WriteString(CFileReadWriter& rw, QStringView text) const {

@@ -22,8 +22,6 @@ public:
     CodePageConverter& operator=(const CodePageConverter&) = delete;
 
     bool isUtf8() const { return m_utf8; }
-    // Bytes to offer for one character of the Basic Multilingual Plane.
-    int maxCharBytes() const { return m_maxCharBytes; }
 
     // Decodes exactly one character from the start of the bytes. Returns the
     // number of bytes it took, or 0 when they hold no valid character of the
@@ -74,6 +72,8 @@ public:
         return *m_codePage;
     }
 
+    qint32 capacity() const { return m_capacity; }
+
     // Makes up to `wanted` unread bytes available in one piece; fewer only at
     // the end of the file. *bytes and *available describe them.
     qint32 Peek(qsizetype wanted, const uchar** bytes, qsizetype* available) {
@@ -83,6 +83,10 @@ public:
             return 0;
         }
         return refill(wanted, bytes, available);
+    }
+    // The unread bytes that the buffer holds now, without reading more.
+    QByteArrayView Buffered() const {
+        return QByteArrayView(m_buffer.get() + m_position, m_fill - m_position);
     }
     void Consume(qsizetype count) { m_position += count; }
 
@@ -117,9 +121,19 @@ private:
     std::unique_ptr<CodePageConverter> m_codePage;
 };
 
+// How far one DecodeChars call got.
+struct DecodeProgress {
+    qsizetype used = 0;     // bytes taken
+    qsizetype produced = 0; // characters written
+};
+
 // The encoders hold no state; each exists once and serves every file.
 class CCharEncoder {
 public:
+    // No character of any encoding takes more bytes (the code page's own
+    // limit is at most this).
+    static constexpr int kMaxCharBytes = 4;
+
     virtual ~CCharEncoder() = default;
     // Nonzero for high byte first.
     virtual int IsBigEndian() const { return 0; }
@@ -127,31 +141,50 @@ public:
     virtual QByteArrayView GetPreamble() const { return {}; }
     // One character, given as the bytes of the system code page.
     virtual qint32 ReadAnsiChar(CFileReadWriter& rw, QByteArray* bytes) const;
-    virtual qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const = 0;
+    // One character from the buffer: a single DecodeChars.
+    virtual qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const;
     // One character given in the system code page (one or more bytes).
     virtual qint32 WriteAnsiChar(CFileReadWriter& rw, QByteArrayView bytes) const;
     virtual qint32 WriteChar(CFileReadWriter& rw, QChar ch) const;
     virtual qint32 WriteString(CFileReadWriter& rw, QStringView text) const = 0;
+
+    // Decodes the characters at the front of `bytes` into `out`, exactly as
+    // that many single reads would: at most `capacity` of them and, with
+    // untilLineFeed, none after the first line feed. Every character is one
+    // 16-bit unit. When fewer than kMaxCharBytes bytes are left and they do
+    // not decode, they may be a character cut by the end of the bytes: they
+    // are left for a call with more bytes, unless atEnd says that none follow.
+    // An undecodable character gives kErrWriteFailed; `progress` then tells
+    // how far the characters before it reached.
+    virtual qint32 DecodeChars(CFileReadWriter& rw, QByteArrayView bytes, bool atEnd, QChar* out,
+                               qsizetype capacity, bool untilLineFeed,
+                               DecodeProgress* progress) const = 0;
 };
 
 class CAnsiEncoder : public CCharEncoder {
 public:
-    qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const override;
     qint32 WriteString(CFileReadWriter& rw, QStringView text) const override;
+    qint32 DecodeChars(CFileReadWriter& rw, QByteArrayView bytes, bool atEnd, QChar* out,
+                       qsizetype capacity, bool untilLineFeed,
+                       DecodeProgress* progress) const override;
 };
 
 class CUtf8Encoder : public CCharEncoder {
 public:
     QByteArrayView GetPreamble() const override;
-    qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const override;
     qint32 WriteString(CFileReadWriter& rw, QStringView text) const override;
+    qint32 DecodeChars(CFileReadWriter& rw, QByteArrayView bytes, bool atEnd, QChar* out,
+                       qsizetype capacity, bool untilLineFeed,
+                       DecodeProgress* progress) const override;
 };
 
 class CUtf16Encoder : public CCharEncoder {
 public:
     QByteArrayView GetPreamble() const override;
-    qint32 ReadChar(CFileReadWriter& rw, QChar* ch) const override;
     qint32 WriteString(CFileReadWriter& rw, QStringView text) const override;
+    qint32 DecodeChars(CFileReadWriter& rw, QByteArrayView bytes, bool atEnd, QChar* out,
+                       qsizetype capacity, bool untilLineFeed,
+                       DecodeProgress* progress) const override;
 };
 
 class CUtf16BigEncoder : public CUtf16Encoder {

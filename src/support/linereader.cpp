@@ -16,34 +16,42 @@ qint32 CFileLineReader::BuildIndex() {
     m_entries.clear();
     m_current = -1;
     try {
+        // A line is read in pieces of this many characters, each ending at
+        // the line feed or before it; only the count and the last character
+        // of each piece matter.
+        constexpr qsizetype kPiece = 2048;
+        QChar piece[kPiece];
         qint64 lineStart = start;
         qint64 count = 0; // characters read on this line, line feed excluded
         bool lastWasCr = false;
         for (;;) {
-            QChar c;
-            const qint32 rc = m_archive->ReadWideChar(&c);
+            qsizetype n = 0;
+            const qint32 rc = m_archive->ReadChars(piece, kPiece, true, &n);
             if (rc < 0 && rc != kErrEndOfData)
                 return rc;
-            const bool atEnd = rc == kErrEndOfData;
-            if (atEnd || c == u'\n') {
-                // A carriage return counts as part of the terminator only
-                // right before the line feed or the end of the file.
-                LineEntry entry;
-                entry.start = lineStart;
-                entry.length = count - (lastWasCr ? 1 : 0);
-                entry.flags =
-                    quint8((lastWasCr ? kLineEndsWithCr : 0) | (atEnd ? 0 : kLineEndsWithLf));
-                m_entries.push_back(entry);
-                if (m_archive->GetPosition(&lineStart) < 0)
-                    return kErrSeekFailed;
-                if (atEnd)
-                    break;
-                count = 0;
-                lastWasCr = false;
-                continue;
+            const bool lineFeed = n > 0 && piece[n - 1] == u'\n';
+            const qsizetype text = lineFeed ? n - 1 : n;
+            if (text > 0) {
+                count += text;
+                lastWasCr = piece[text - 1] == u'\r';
             }
-            ++count;
-            lastWasCr = c == u'\r';
+            const bool atEnd = !lineFeed && n < kPiece;
+            if (!lineFeed && !atEnd)
+                continue;
+            // A carriage return counts as part of the terminator only right
+            // before the line feed or the end of the file.
+            LineEntry entry;
+            entry.start = lineStart;
+            entry.length = count - (lastWasCr ? 1 : 0);
+            entry.flags =
+                quint8((lastWasCr ? kLineEndsWithCr : 0) | (lineFeed ? kLineEndsWithLf : 0));
+            m_entries.push_back(entry);
+            if (m_archive->GetPosition(&lineStart) < 0)
+                return kErrSeekFailed;
+            if (atEnd)
+                break;
+            count = 0;
+            lastWasCr = false;
         }
     } catch (const std::bad_alloc&) {
         m_entries.clear();
@@ -114,19 +122,18 @@ qint32 CFileLineReader::GetLineText(QChar* buffer, qint32 count) {
     if (rc < 0)
         return rc;
     const qint32 wanted = qint32(qMin<qint64>(count - 1, entry.length));
-    qint32 n = 0;
-    for (; n < wanted; ++n) {
-        rc = m_archive->ReadWideChar(buffer + n);
-        if (rc < 0) {
-            buffer[n] = QChar(u'\0');
-            return rc;
-        }
-    }
+    qsizetype n = 0;
+    rc = m_archive->ReadChars(buffer, wanted, false, &n);
+    // Fewer characters than indexed: the file was cut since.
+    if (rc >= 0 && n < wanted)
+        rc = kErrEndOfData;
     buffer[n] = QChar(u'\0');
+    if (rc < 0)
+        return rc;
     const size_t next = size_t(m_current) + 1;
     rc = m_archive->Seek(next < m_entries.size() ? m_entries[next].start : m_endPosition,
                          kSeekBegin);
-    return rc < 0 ? rc : n;
+    return rc < 0 ? rc : qint32(n);
 }
 
 qint64 CFileLineReader::GetLineCount() {
@@ -159,8 +166,8 @@ qint32 OpenLineReader(const QString& path, ILineReader** reader) {
     *reader = nullptr;
     if (path.isEmpty())
         return kErrInvalidArg;
-    IFileArchive* archive = nullptr;
-    qint32 rc = OpenTextReader(path, &archive);
+    CFileArchiveImpl* archive = nullptr;
+    qint32 rc = OpenFileArchive(path, CFileArchiveImpl::kReading, kEncodingAuto, &archive);
     if (rc < 0)
         return rc;
     auto* lines = new (std::nothrow) CFileLineReader(archive);

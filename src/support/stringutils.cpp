@@ -20,9 +20,8 @@ int digitValue(char16_t c) {
     return 99;
 }
 
-bool wholeTextIs(const QChar* text, QLatin1StringView word) {
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text))
-               .compare(word, Qt::CaseInsensitive) == 0;
+bool wholeTextIs(QStringView text, QLatin1StringView word) {
+    return text.compare(word, Qt::CaseInsensitive) == 0;
 }
 
 // The C library's unsigned conversion on 32 bits, as wcstoul does it where
@@ -95,9 +94,12 @@ QString ToWide(const QByteArray& text, CodePage cp, qsizetype capacity) {
 qint32 TextToInt(const QChar* text) {
     if (!text || text->isNull())
         return 0;
-    if (wholeTextIs(text, QLatin1StringView("TRUE")) || wholeTextIs(text, QLatin1StringView("YES")))
+    // The text up to its NUL, looked at without a copy.
+    const QStringView whole(text);
+    if (wholeTextIs(whole, QLatin1StringView("TRUE")) ||
+        wholeTextIs(whole, QLatin1StringView("YES")))
         return 1;
-    if (wholeTextIs(text, QLatin1StringView("FALSE")))
+    if (wholeTextIs(whole, QLatin1StringView("FALSE")))
         return 0;
     const int base = (text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) ? 16 : 10;
     return qint32(toUnsigned32(text, base));

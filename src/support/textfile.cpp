@@ -181,20 +181,53 @@ qint32 CFileArchiveImpl::ReadText(QChar* buffer, qint32* count) {
         return remember(kErrInvalidArg);
     if (m_direction != kReading)
         return remember(kErrReadOnWriter);
-    const qint32 wanted = *count - 1;
-    qint32 n = 0;
-    qint32 rc = kTextOk;
-    while (n < wanted) {
-        rc = ReadWideChar(buffer + n);
-        if (rc < 0)
-            break;
-        ++n;
-    }
+    qsizetype n = 0;
+    const qint32 rc = ReadChars(buffer, *count - 1, false, &n);
     buffer[n] = QChar(u'\0');
-    *count = n;
-    if (rc == kErrEndOfData && n > 0)
-        rc = kTextOk;
-    return remember(rc);
+    *count = qint32(n);
+    return rc;
+}
+
+qint32 CFileArchiveImpl::ReadChars(QChar* out, qsizetype capacity, bool untilLineFeed,
+                                   qsizetype* count) {
+    *count = 0;
+    if (m_direction != kReading)
+        return remember(kErrReadOnWriter);
+    const CCharEncoder* encoder = m_readWriter->encoder();
+    qsizetype n = 0;
+    // Whether the buffer holds the rest of the file; known after a refill.
+    bool atEnd = false;
+    while (n < capacity && !m_endOfData) {
+        DecodeProgress progress;
+        const qint32 rc = encoder->DecodeChars(*m_readWriter, m_readWriter->Buffered(), atEnd,
+                                               out + n, capacity - n, untilLineFeed, &progress);
+        m_readWriter->Consume(progress.used);
+        n += progress.produced;
+        *count = n;
+        if (rc < 0) {
+            // As a single read, give up only the first byte of the bad character.
+            m_readWriter->Consume(1);
+            return remember(rc);
+        }
+        if (progress.produced > 0) {
+            if (untilLineFeed && out[n - 1] == u'\n')
+                break;
+            continue;
+        }
+        // Nothing decoded: the buffer is empty or holds the start of a
+        // character that the next bytes complete.
+        if (atEnd) {
+            m_endOfData = true;
+            break;
+        }
+        const uchar* bytes = nullptr;
+        qsizetype available = 0;
+        const qint32 refilled = m_readWriter->Peek(m_readWriter->capacity(), &bytes, &available);
+        if (refilled < 0)
+            return remember(refilled);
+        atEnd = available < m_readWriter->capacity();
+    }
+    return remember(n == 0 && capacity > 0 ? kErrEndOfData : kTextOk);
 }
 
 qint32 CFileArchiveImpl::WriteText(QStringView text) {
@@ -218,10 +251,8 @@ qint32 CFileArchiveImpl::FlushAndCut() {
 
 // ---------------------------------------------------------------------------
 
-namespace {
-
-qint32 openArchive(const QString& path, CFileArchiveImpl::Direction direction, int encoding,
-                   IFileArchive** archive) {
+qint32 OpenFileArchive(const QString& path, CFileArchiveImpl::Direction direction, int encoding,
+                       CFileArchiveImpl** archive) {
     if (!archive)
         return kErrInvalidArg;
     *archive = nullptr;
@@ -237,12 +268,24 @@ qint32 openArchive(const QString& path, CFileArchiveImpl::Direction direction, i
     return kTextOk;
 }
 
+namespace {
+
+qint32 openInterface(const QString& path, CFileArchiveImpl::Direction direction, int encoding,
+                     IFileArchive** archive) {
+    if (!archive)
+        return kErrInvalidArg;
+    CFileArchiveImpl* impl = nullptr;
+    const qint32 rc = OpenFileArchive(path, direction, encoding, &impl);
+    *archive = impl;
+    return rc;
+}
+
 } // namespace
 
 qint32 OpenTextWriter(const QString& path, IFileArchive** archive, int encoding) {
-    return openArchive(path, CFileArchiveImpl::kWriting, encoding, archive);
+    return openInterface(path, CFileArchiveImpl::kWriting, encoding, archive);
 }
 
 qint32 OpenTextReader(const QString& path, IFileArchive** archive, int encoding) {
-    return openArchive(path, CFileArchiveImpl::kReading, encoding, archive);
+    return openInterface(path, CFileArchiveImpl::kReading, encoding, archive);
 }

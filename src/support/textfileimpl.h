@@ -2,8 +2,8 @@
 
 #include <QFile>
 
+#include <deque>
 #include <memory>
-#include <vector>
 
 #include "fileencoders.h"
 #include "textfile.h"
@@ -26,6 +26,13 @@ public:
     qint32 WriteText(QStringView text) override;
     qint32 FlushAndCut() override;
 
+    // Reads characters as ReadWideChar does one by one, but decodes all that
+    // the buffer holds in one go: up to `capacity` of them and, with
+    // untilLineFeed, up to and including the first line feed. Fewer than
+    // asked for (and no line feed) means the end of the data was reached;
+    // none at all there is kErrEndOfData. *count receives the number read.
+    qint32 ReadChars(QChar* out, qsizetype capacity, bool untilLineFeed, qsizetype* count);
+
     int encoding() const { return m_encoding; }
 
 private:
@@ -43,12 +50,16 @@ private:
     qint64 m_dataStart = 0; // just after the byte-order mark
 };
 
+// Opens a CFileArchiveImpl as OpenTextWriter and OpenTextReader do.
+qint32 OpenFileArchive(const QString& path, CFileArchiveImpl::Direction direction, int encoding,
+                       CFileArchiveImpl** archive);
+
 // Indexes every line of a text file once; afterwards a line is reached by
 // one seek to its start.
 class CFileLineReader final : public CUnknownRefImpl, public ILineReader {
 public:
     // Takes over one reference to the archive.
-    explicit CFileLineReader(IFileArchive* archive) : m_archive(archive) {}
+    explicit CFileLineReader(CFileArchiveImpl* archive) : m_archive(archive) {}
     qint32 BuildIndex();
 
     qint32 MoveFirst() override;
@@ -61,13 +72,15 @@ public:
     qint32 GetLineText(QChar* buffer, qint32 count) override;
     qint64 GetLineCount() override;
 
-    const std::vector<LineEntry>& entries() const { return m_entries; }
+    const std::deque<LineEntry>& entries() const { return m_entries; }
 
 private:
     ~CFileLineReader() override;
 
-    IFileArchive* m_archive;
-    std::vector<LineEntry> m_entries;
+    CFileArchiveImpl* m_archive;
+    // Grows block by block and never moves the entries it holds, so that the
+    // index of a large file is not copied again each time it outgrows itself.
+    std::deque<LineEntry> m_entries;
     qint64 m_current = -1;
     qint64 m_endPosition = 0; // the end of the last line
 };

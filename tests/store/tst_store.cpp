@@ -1,6 +1,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 #include "apppaths.h"
 #include "datastore.h"
 #include "fakeclock.h"
@@ -50,6 +52,9 @@ private slots:
     void textRoundTrip();
     void lenientReading();
     void commonFileLines();
+    void numbersAsWritten_data();
+    void numbersAsWritten();
+    void widestLinesAreWhole();
 
 private:
     QTemporaryDir dir;
@@ -317,6 +322,101 @@ void TestStore::commonFileLines() {
     QCOMPARE(lines(store.CommonFileText()),
              QStringList({"CurLanguage=1", "EnterpriseName=", "TTSBackgroundVolume=10",
                           "DailyTime=800;1800;0;0;0;0;0;0;0;0;0;0;0;0;", "SpeakDelay=3"}));
+}
+
+// Record numbers are written with "%u" (negative values wrap), the common
+// settings with "%d"; either way the value read back is the one written.
+void TestStore::numbersAsWritten_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("written");
+
+    const int lowest = std::numeric_limits<int>::min();
+    const int highest = std::numeric_limits<int>::max();
+    QTest::newRow("play count 0") << "play count" << 0 << "|/a.mp3|0|";
+    QTest::newRow("play count -1") << "play count" << -1 << "|/a.mp3|4294967295|";
+    QTest::newRow("play count lowest") << "play count" << lowest << "|/a.mp3|2147483648|";
+    QTest::newRow("play count highest") << "play count" << highest << "|/a.mp3|2147483647|";
+    QTest::newRow("time point 2359") << "time point" << 2359 << "|2359;|";
+    QTest::newRow("speech post delay -2") << "post delay" << -2 << "|4294967294\r\n";
+    QTest::newRow("speak delay 0") << "speak delay" << 0 << "SpeakDelay=0\r\n";
+    QTest::newRow("speak delay -7") << "speak delay" << -7 << "SpeakDelay=-7\r\n";
+    QTest::newRow("speak delay lowest") << "speak delay" << lowest << "SpeakDelay=-2147483648\r\n";
+    QTest::newRow("volume highest") << "volume" << highest << "Volume=2147483647\r\n";
+}
+
+void TestStore::numbersAsWritten() {
+    QFETCH(QString, field);
+    QFETCH(int, value);
+    QFETCH(QString, written);
+
+    DataStore a(clock);
+    a.loading = 1;
+    MusicTask task;
+    auto item = std::make_unique<PlayItem>();
+    item->path = "/a.mp3";
+    item->timeMode = PlayItem::TimePoints;
+    item->playCount = field == "play count" ? value : 1;
+    item->timePoints[0] = field == "time point" ? value : 0;
+    task.items.push_back(std::move(item));
+    a.AddMusicTask(std::move(task));
+    SpeechTask speech;
+    speech.postDelay = field == "post delay" ? value : 0;
+    a.AddSpeechTask(speech);
+    if (field == "speak delay")
+        a.settings.speakDelay = value;
+    if (field == "volume")
+        a.settings.ttsBackgroundVolume = value;
+    const QString text = a.MusicTaskFileText() + a.SpeechFileText() + a.CommonFileText();
+    QVERIFY2(text.contains(written), qPrintable(text));
+
+    DataStore b(clock);
+    b.loading = 1;
+    for (const QString& l : lines(a.MusicTaskFileText()))
+        QVERIFY(b.ReadMusicTaskLine(l));
+    for (const QString& l : lines(a.SpeechFileText()))
+        QVERIFY(b.ReadSpeechLine(l));
+    for (const QString& l : lines(a.CommonFileText()))
+        QVERIFY(b.ReadCommonLine(l));
+    const PlayItem& readItem = *b.musicTasks[0]->items[0];
+    const QMap<QString, int> got{{"play count", readItem.playCount},
+                                 {"time point", readItem.timePoints[0]},
+                                 {"post delay", b.speechTasks[0]->postDelay},
+                                 {"speak delay", b.settings.speakDelay},
+                                 {"volume", b.settings.ttsBackgroundVolume}};
+    QCOMPARE(got.value(field), value);
+}
+
+// Lines far longer than the usual ones (every number at its widest, ten
+// time points) come out whole, however the text was sized for them.
+void TestStore::widestLinesAreWhole() {
+    DataStore a(clock);
+    a.loading = 1;
+    const int widest = std::numeric_limits<int>::max();
+    MusicTask task;
+    task.startDate = task.endDate = task.startTime = task.endTime = widest;
+    task.volume = task.playOrder = task.group1On = task.group2On = task.group3On = -1;
+    task.disabled = widest;
+    for (int i = 0; i < 3; ++i) {
+        auto item = std::make_unique<PlayItem>();
+        item->kind = item->playCount = item->volume = item->timeMode = -1;
+        item->path = "/a.mp3";
+        item->rangeStart = item->rangeEnd = item->interval = item->duration = widest;
+        item->batchIndex = item->batchKey = -1;
+        item->timePoints.fill(widest);
+        task.items.push_back(std::move(item));
+    }
+    a.AddMusicTask(std::move(task));
+
+    const QString big = QString::number(widest);
+    const QString wrapped = QStringLiteral("4294967295");
+    const QString taskLine = "Task=|" + QStringList(4, big).join(u'|') + "|0|" +
+                             QStringList(3, wrapped).join(u'|') + "|0|" + wrapped + "|0|" +
+                             wrapped + "|0|" + big;
+    const QString itemLine = ">" + wrapped + "|/a.mp3|" + QStringList(3, wrapped).join(u'|') + "|" +
+                             QStringList(3, big).join(u'|') + "|" + (big + ";").repeated(10) + "|" +
+                             big + "|" + wrapped + "|" + wrapped;
+    QCOMPARE(lines(a.MusicTaskFileText()), (QStringList{taskLine, itemLine, itemLine, itemLine}));
 }
 
 QTEST_GUILESS_MAIN(TestStore)

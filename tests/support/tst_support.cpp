@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "apppaths.h"
+#include "cryptfile.h"
 #include "files.h"
 #include "stringutils.h"
 
@@ -28,6 +29,8 @@ private slots:
     void describeError();
     void formatNumber();
     void toWide();
+    void writeWholeFileEitherWay_data();
+    void writeWholeFileEitherWay();
 };
 
 void TestSupport::textToInt_data() {
@@ -215,6 +218,37 @@ void TestSupport::toWide() {
     QCOMPARE(ToWide("abc", CodePage::Utf8, 4), QStringLiteral("abc"));
     QVERIFY(ToWide("abc", CodePage::Utf8, 3).isEmpty()); // no room for the NUL
     QCOMPARE(ToWide("OK", CodePage::System), QStringLiteral("OK"));
+}
+
+void TestSupport::writeWholeFileEitherWay_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("durable") << int(WriteMode::Durable);
+    QTest::newRow("scratch") << int(WriteMode::Scratch);
+}
+
+// Both ways give the same file: created when missing, longer content
+// replaced, emptied, a file that may not be written replaced as a whole, and
+// nothing written for a folder or into a missing one.
+void TestSupport::writeWholeFileEitherWay() {
+    QFETCH(int, mode);
+    const auto how = WriteMode(mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("file.bin");
+    auto content = [&path] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    };
+    QVERIFY(WriteWholeFile(path, "first, longer content", how));
+    QVERIFY(WriteWholeFile(path, QByteArray("\0second", 7), how));
+    QCOMPARE(content(), QByteArray("\0second", 7));
+    QVERIFY(WriteWholeFile(path, QByteArray(), how));
+    QCOMPARE(QFileInfo(path).size(), 0);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    QVERIFY(WriteWholeFile(path, "replaced", how));
+    QCOMPARE(content(), QByteArray("replaced"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"file.bin"});
+    QVERIFY(!WriteWholeFile(dir.filePath("no/such/folder/file.bin"), "x", how));
+    QVERIFY(!WriteWholeFile(dir.path(), "x", how));
 }
 
 QTEST_GUILESS_MAIN(TestSupport)

@@ -4,6 +4,8 @@
 
 #include <iconv.h>
 
+#include <functional>
+
 #include "codepage.h"
 #include "testlocale.h"
 #include "textfile.h"
@@ -67,6 +69,10 @@ private slots:
     void lineIndex();
     void longLinesInEveryEncoding_data();
     void longLinesInEveryEncoding();
+    void lineEndsAtPieceAndBufferEdges_data();
+    void lineEndsAtPieceAndBufferEdges();
+    void largeWritesKeepTheirPlace_data();
+    void largeWritesKeepTheirPlace();
     void partialReadsAndRandomAccess();
     void navigation();
     void undecodableFileFailsToOpen_data();
@@ -295,6 +301,99 @@ void TestTextFiles::longLinesInEveryEncoding() {
     RefPtr<ILineReader> reader;
     QCOMPARE(OpenLineReader(file, reader.put()), kTextOk);
     QCOMPARE(readAllLines(reader.get()), lines);
+}
+
+// Lines are indexed in pieces of 2048 characters read through a buffer of
+// 4096 bytes: a line end (or a carriage return) just before, at or after
+// either edge must count as it does anywhere else.
+void TestTextFiles::lineEndsAtPieceAndBufferEdges_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    const struct {
+        const char* name;
+        QByteArray mark;
+        std::function<QByteArray(const QString&)> encode;
+    } encodings[] = {
+        {"code page", QByteArray(), [](const QString& t) { return t.toUtf8(); }},
+        {"FF FE", QByteArray("\xFF\xFE"), [](const QString& t) { return utf16(t, false); }},
+        {"FE FF", QByteArray("\xFE\xFF"), [](const QString& t) { return utf16(t, true); }},
+    };
+    for (const auto& encoding : encodings) {
+        for (const QString& filler : {QStringLiteral("a"), QStringLiteral("中")}) {
+            for (int length : {2047, 2048, 2049, 4095, 4096}) {
+                const QString body = filler.repeated(length);
+                const struct {
+                    const char* name;
+                    QString text;
+                    QStringList lines;
+                } endings[] = {
+                    {"CR LF", body + "\r\nz", {body, "z"}},
+                    {"LF", body + "\nz", {body, "z"}},
+                    {"CR at the end", body + "\r", {body}},
+                    {"CR inside", body + "\rb\r\n", {body + "\rb", ""}},
+                };
+                for (const auto& ending : endings) {
+                    QTest::addRow("%s, %d x %s, %s", encoding.name, length,
+                                  filler == "a" ? "a" : "3-byte", ending.name)
+                        << encoding.mark + encoding.encode(ending.text) << ending.lines;
+                }
+            }
+        }
+    }
+}
+
+void TestTextFiles::lineEndsAtPieceAndBufferEdges() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+
+    const QString file = path(QStringLiteral("edges.txt"));
+    QVERIFY(writeFileBytes(file, bytes));
+    RefPtr<ILineReader> reader;
+    QCOMPARE(OpenLineReader(file, reader.put()), kTextOk);
+    QCOMPARE(reader->GetLineCount(), lines.size());
+    QCOMPARE(readAllLines(reader.get()), lines);
+}
+
+// A text larger than the buffer goes to the file in one piece; what is
+// written before and after it, and over it after a seek, lands where the
+// positions say.
+void TestTextFiles::largeWritesKeepTheirPlace_data() {
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("code page") << int(kEncodingAnsi) << QByteArray();
+    QTest::newRow("UTF-8") << int(kEncodingUtf8) << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-16") << int(kEncodingUtf16) << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 big") << int(kEncodingUtf16Big) << QByteArray("\xFE\xFF");
+}
+
+void TestTextFiles::largeWritesKeepTheirPlace() {
+    QFETCH(int, encoding);
+    QFETCH(QByteArray, mark);
+
+    auto encode = [encoding](const QString& text) {
+        return encoding == kEncodingUtf16 || encoding == kEncodingUtf16Big
+                   ? utf16(text, encoding == kEncodingUtf16Big)
+                   : text.toUtf8();
+    };
+    const QString head = QStringLiteral("head\r\n");
+    const QString large = QStringLiteral("a中\r\n").repeated(3000);
+    const QString file = path(QStringLiteral("large%1.txt").arg(encoding));
+    RefPtr<IFileArchive> writer;
+    QCOMPARE(OpenTextWriter(file, writer.put(), encoding), kTextOk);
+    QCOMPARE(writer->WriteText(head), kTextOk);
+    QCOMPARE(writer->WriteText(large), kTextOk);
+    QCOMPARE(writer->WriteText(u"tail"), kTextOk);
+    qint64 position = -1;
+    QCOMPARE(writer->GetPosition(&position), kTextOk);
+    QCOMPARE(position, (mark + encode(head + large + "tail")).size());
+    // Over the first letter of the large text, then after everything.
+    QCOMPARE(writer->Seek((mark + encode(head)).size(), kSeekBegin), kTextOk);
+    QCOMPARE(writer->WriteText(u"A"), kTextOk);
+    QCOMPARE(writer->Seek(0, kSeekEnd), kTextOk);
+    QCOMPARE(writer->WriteText(u"!"), kTextOk);
+    writer.reset();
+    QCOMPARE(readFileBytes(file), mark + encode(head + "A" + large.mid(1) + "tail!"));
 }
 
 void TestTextFiles::partialReadsAndRandomAccess() {
