@@ -63,8 +63,10 @@ QString cleanValue(QStringView raw) {
     return value.toString();
 }
 
+// The names in the file are read without the blanks around them; so are the
+// names asked for, or a name written with blanks could never be read back.
 bool sameName(QStringView a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.compare(trimBlanks(b), Qt::CaseInsensitive) == 0;
 }
 
 // Streams through the file a line at a time and stops at the key, or at the
@@ -166,7 +168,8 @@ bool WriteProfileString(const QString& file, const QString& section, const QStri
     // A line break would let a value add lines of its own to the file.
     if (file.isEmpty() || section.isEmpty() || key.isEmpty() || hasLineBreak(section) ||
         hasLineBreak(key) || hasLineBreak(value) || section.contains(u']') || key.contains(u'=') ||
-        trimBlanks(key).isEmpty() || key.startsWith(u';') || key.startsWith(u'['))
+        trimBlanks(key).isEmpty() || trimBlanks(key).startsWith(u';') ||
+        trimBlanks(key).startsWith(u'[') || trimBlanks(section).isEmpty())
         return false;
 
     QList<TextLine> lines;
@@ -215,7 +218,7 @@ bool WriteProfileString(const QString& file, const QString& section, const QStri
     } else if (sectionLine < 0) {
         if (!lines.isEmpty() && lines.last().terminator.isEmpty())
             lines.last().terminator = newline;
-        lines.append(TextLine{u'[' + section + u']', newline});
+        lines.append(TextLine{u'[' + trimBlanks(section).toString() + u']', newline});
         lines.append(TextLine{entry, newline});
     }
 
