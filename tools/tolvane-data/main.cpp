@@ -17,7 +17,7 @@
 #include "clocktext.h"
 #include "cryptfile.h"
 #include "datastore.h"
-#include "textfile.h"
+#include "plaintextcheck.h"
 
 namespace {
 
@@ -65,53 +65,12 @@ int dump(const QString& file) {
     return 0;
 }
 
-// The number of '|'-separated fields each record of a data file holds. A line
-// with more had a '|' inside one of its texts or paths, which would shift
-// every field after it.
-int fieldCount(const QString& dataFile, const QString& line) {
-    struct Format {
-        const char* file;
-        const char* prefix;
-        int fields;
-    };
-    static const Format kFormats[] = {{"ttsdata.sx", "Task=", 19},   {"ttsdata.sx", "Stock=", 2},
-                                      {"ttsdata.sx", "BkMusic=", 2}, {"mtskdata.sx", "Task=", 15},
-                                      {"mtskdata.sx", ">", 12},      {"usrdata.sx", "User=", 3}};
-    for (const Format& f : kFormats) {
-        if (dataFile == QLatin1String(f.file) && line.startsWith(QLatin1String(f.prefix)))
-            return f.fields;
-    }
-    return 0;
-}
-
-// Refuses a text the station would read wrongly: records whose texts or
-// paths hold '|', and category file paths that no task could store. The text
-// is read line by line as the station reads it.
+// Refuses a text the station would read wrongly, naming each line at fault.
 bool checkPlainText(const QString& textFile, const QString& dataFile) {
-    RefPtr<ILineReader> reader;
-    if (OpenLineReader(textFile, reader.put()) != kTextOk || reader->MoveFirst() != kTextOk)
-        return true; // nothing in it that could break a record
-    bool ok = true;
-    int number = 0;
-    do {
-        ++number;
-        QString line;
-        if (reader->GetLineText(&line) < 0)
-            break;
-        const int fields = fieldCount(dataFile, line);
-        QString problem;
-        if (fields > 0 && line.count(u'|') >= fields)
-            problem = QStringLiteral("a text or path holds '|'");
-        else if (dataFile == QLatin1String("mcatdata.sx") && line.startsWith(u'>') &&
-                 !IsStorablePath(line.mid(1)))
-            problem = QStringLiteral("the path holds '|' or a line break");
-        if (!problem.isEmpty()) {
-            std::fprintf(stderr, "tolvane-data: line %d: %s\n", number,
-                         problem.toLocal8Bit().constData());
-            ok = false;
-        }
-    } while (reader->MoveNext() == kTextOk);
-    return ok;
+    const QStringList problems = PlainTextProblems(textFile, dataFile);
+    for (const QString& problem : problems)
+        std::fprintf(stderr, "tolvane-data: %s\n", problem.toLocal8Bit().constData());
+    return problems.isEmpty();
 }
 
 int pack(const QString& textFile, const QString& file) {

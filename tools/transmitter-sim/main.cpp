@@ -114,6 +114,57 @@ int fail(const QString& message) {
     return 2;
 }
 
+// The pseudo-terminal pair, linked where the station looks for its port.
+struct Terminal {
+    int master = -1;
+    int slave = -1;
+    QByteArray slaveName;
+
+    bool open(const QByteArray& link, const QByteArray& name) {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+            fail(QStringLiteral("no pseudo-terminal: %1").arg(strerror(errno)));
+            return false;
+        }
+        slaveName = ptsname(master);
+        // Holding the slave open ourselves keeps the master readable while
+        // the station has the port closed.
+        slave = ::open(slaveName.constData(), O_RDWR | O_NOCTTY);
+        if (slave < 0) {
+            fail(QStringLiteral("cannot open %1").arg(QString::fromLocal8Bit(slaveName)));
+            return false;
+        }
+        struct termios tio;
+        if (tcgetattr(slave, &tio) == 0) {
+            cfmakeraw(&tio);
+            cfsetispeed(&tio, B9600);
+            cfsetospeed(&tio, B9600);
+            tcsetattr(slave, TCSANOW, &tio);
+        }
+        ::unlink(link.constData());
+        if (::symlink(slaveName.constData(), link.constData()) != 0) {
+            fail(QStringLiteral("cannot link %1: %2")
+                     .arg(QFile::decodeName(link), QString::fromLocal8Bit(strerror(errno))));
+            return false;
+        }
+        logLine(name + " is " + slaveName + " (" + link + ")");
+        return true;
+    }
+
+    // Removes the link only while it is still ours.
+    void close(const QByteArray& link) {
+        char target[4096];
+        const ssize_t length = ::readlink(link.constData(), target, sizeof target - 1);
+        if (length > 0 && QByteArray(target, int(length)) == slaveName)
+            ::unlink(link.constData());
+        if (slave >= 0)
+            ::close(slave);
+        if (master >= 0)
+            ::close(master);
+        slave = master = -1;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -169,6 +220,22 @@ int main(int argc, char** argv) {
     const auto slow = option("slow", "Wait this long before every reply.", "ms", "0");
     const auto challenge = option(
         "challenge", "Handshake: right, wrong, nine-digits or refuse-first.", "mode", "right");
+    const auto pieceSize =
+        option("piece-size", "Send every reply in pieces of n bytes, --split-pause apart.", "n");
+    const auto silentAfter =
+        option("silent-after", "Answer the first n commands, then go silent.", "n");
+    const auto cutOn = option(
+        "cut-on", "Send only the first half of the reply to commands starting so (repeatable).",
+        "prefix");
+    const auto garbageOn =
+        option("garbage-on", "Answer commands starting so with noise (repeatable).", "prefix");
+    const auto garbageSize = option("garbage-size", "Bytes of noise.", "n", "64");
+    const auto garbageOk = option("garbage-ok", "End the noise with OK.");
+    const auto hangUpOn = option("hang-up-on",
+                                 "Close the terminal unanswered on the first command starting so, "
+                                 "then come back on a new one after --away.",
+                                 "prefix");
+    const auto away = option("away", "How long the terminal stays closed.", "ms", "1000");
     parser.process(app);
 
     SimProfile profile;
@@ -222,6 +289,14 @@ int main(int argc, char** argv) {
     faults.unterminated = latin1List(parser.values(unterminated));
     faults.lowercaseOk = parser.isSet(lowercaseOk);
     faults.splitAfter = parser.value(split).toInt();
+    faults.pieceSize = parser.value(pieceSize).toInt();
+    faults.silentAfter = parser.value(silentAfter).toInt();
+    faults.cutOn = latin1List(parser.values(cutOn));
+    faults.garbageOn = latin1List(parser.values(garbageOn));
+    faults.garbageSize = qBound(0, parser.value(garbageSize).toInt(), 1 << 20);
+    faults.garbageOk = parser.isSet(garbageOk);
+    faults.hangUpOn = latin1List(parser.values(hangUpOn));
+    const int awayMs = parser.value(away).toInt();
     const int splitPauseMs = parser.value(splitPause).toInt();
     const int slowMs = parser.value(slow).toInt();
     const QString mode = parser.value(challenge);
@@ -242,23 +317,6 @@ int main(int argc, char** argv) {
             return fail("cannot open the log file");
     }
 
-    // The terminal pair. Holding the slave open ourselves keeps the master
-    // readable while the station has the port closed.
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-        return fail(QStringLiteral("no pseudo-terminal: %1").arg(strerror(errno)));
-    const QByteArray slaveName = ptsname(master);
-    const int slave = ::open(slaveName.constData(), O_RDWR | O_NOCTTY);
-    if (slave < 0)
-        return fail(QStringLiteral("cannot open %1").arg(QString::fromLocal8Bit(slaveName)));
-    struct termios tio;
-    if (tcgetattr(slave, &tio) == 0) {
-        cfmakeraw(&tio);
-        cfsetispeed(&tio, B9600);
-        cfsetospeed(&tio, B9600);
-        tcsetattr(slave, TCSANOW, &tio);
-    }
-
     const QString programFolder =
         parser.isSet(folder) ? parser.value(folder) : QCoreApplication::applicationDirPath();
     const QString portsFolder = programFolder + QStringLiteral("/ports");
@@ -267,22 +325,22 @@ int main(int argc, char** argv) {
         QFile::encodeName(portsFolder + QStringLiteral("/COM%1").arg(comNumber));
     installSignals();
     ::unlink(link.constData()); // a link left behind by a simulator that was killed
-    if (::symlink(slaveName.constData(), link.constData()) != 0)
-        return fail(QStringLiteral("cannot link %1: %2")
-                        .arg(QFile::decodeName(link), QString::fromLocal8Bit(strerror(errno))));
-    logLine("COM" + QByteArray::number(comNumber) + " is " + slaveName + " (" + link + ")");
+    const QByteArray name = "COM" + QByteArray::number(comNumber);
+    Terminal terminal;
+    if (!terminal.open(link, name))
+        return 2;
 
     SimTransmitter transmitter(profile, faults);
     QByteArray input;
     while (!stopRequested) {
-        struct pollfd pfd = {master, POLLIN, 0};
+        struct pollfd pfd = {terminal.master, POLLIN, 0};
         const int ready = poll(&pfd, 1, 100);
         if (ready < 0 && errno != EINTR)
             break;
         if (ready <= 0 || !(pfd.revents & POLLIN))
             continue;
         char buffer[1024];
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        const ssize_t n = ::read(terminal.master, buffer, sizeof buffer);
         if (n <= 0)
             continue;
         input.append(buffer, n);
@@ -291,6 +349,17 @@ int main(int argc, char** argv) {
             const QByteArray command = input.left(end + 2);
             input.remove(0, end + 2);
             logLine("<- [" + QByteArray::number(command.size()) + " bytes] " + visible(command));
+            if (transmitter.hangsUpOn(command)) {
+                // Unplugged: the station's end of the line goes dead, and a
+                // new line appears when the transmitter is back.
+                logLine("-- hung up");
+                terminal.close(link);
+                input.clear();
+                pause(awayMs);
+                if (stopRequested || !terminal.open(link, name))
+                    break;
+                continue;
+            }
             const QList<QByteArray> pieces = transmitter.answer(command);
             if (pieces.isEmpty()) {
                 logLine("-- (no answer)");
@@ -300,7 +369,7 @@ int main(int argc, char** argv) {
             for (int i = 0; i < pieces.size() && !stopRequested; ++i) {
                 if (i > 0)
                     pause(splitPauseMs);
-                writeAll(master, pieces[i]);
+                writeAll(terminal.master, pieces[i]);
                 logLine("-> " + visible(pieces[i]));
             }
         }
@@ -309,13 +378,7 @@ int main(int argc, char** argv) {
             input.clear();
     }
 
-    // Remove the link only while it is still ours.
-    char target[4096];
-    const ssize_t length = ::readlink(link.constData(), target, sizeof target - 1);
-    if (length > 0 && QByteArray(target, int(length)) == slaveName)
-        ::unlink(link.constData());
+    terminal.close(link);
     logLine("stopped");
-    ::close(slave);
-    ::close(master);
     return 0;
 }

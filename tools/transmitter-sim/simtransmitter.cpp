@@ -56,25 +56,60 @@ QByteArray SimTenthsText(int tenths) {
 SimTransmitter::SimTransmitter(const SimProfile& profile, const SimMisbehaviour& misbehaviour)
     : state(profile), faults(misbehaviour) {}
 
+bool SimTransmitter::hangsUpOn(const QByteArray& line) {
+    if (hungUp || !startsWithAny(line, faults.hangUpOn))
+        return false;
+    hungUp = true;
+    session = false;
+    return true;
+}
+
 QList<QByteArray> SimTransmitter::answer(const QByteArray& line) {
     const QByteArray command = line.endsWith("\r\n") ? line.chopped(2) : line;
-    if (faults.silent || startsWithAny(command, faults.silentOn))
+    if (faults.silent || startsWithAny(command, faults.silentOn) ||
+        (faults.silentAfter > 0 && answered >= faults.silentAfter))
         return {};
+    ++answered;
 
     QByteArray reply;
     QByteArray payload;
-    if (startsWithAny(command, faults.refuse) || !handle(command, &payload))
+    if (startsWithAny(command, faults.garbageOn))
+        reply = noise(faults.garbageSize) + (faults.garbageOk ? "OK\r\n" : "");
+    else if (startsWithAny(command, faults.refuse) || !handle(command, &payload))
         reply = "err\r\n";
     else if (startsWithAny(command, faults.unterminated))
         reply = payload;
     else
         reply = payload + (faults.lowercaseOk ? "ok\r\n" : "OK\r\n");
+    if (startsWithAny(command, faults.cutOn))
+        reply.truncate(reply.size() / 2);
 
     if (reply.isEmpty())
         return {};
+    if (faults.pieceSize > 0) {
+        QList<QByteArray> pieces;
+        for (qsizetype at = 0; at < reply.size(); at += faults.pieceSize)
+            pieces << reply.mid(at, faults.pieceSize);
+        return pieces;
+    }
     if (faults.splitAfter > 0 && reply.size() > faults.splitAfter)
         return {reply.left(faults.splitAfter), reply.mid(faults.splitAfter)};
     return {reply};
+}
+
+// Printable and control bytes alike, from a generator of our own so that a
+// test sees the same noise every time; never a line that ends a reply.
+QByteArray SimTransmitter::noise(int size) {
+    QByteArray bytes;
+    for (int i = 0; i < size; ++i) {
+        noiseState ^= noiseState << 13;
+        noiseState ^= noiseState >> 17;
+        noiseState ^= noiseState << 5;
+        bytes += char(noiseState & 0xFF);
+    }
+    if (bytes.endsWith("\r\n"))
+        bytes.back() = '.';
+    return bytes;
 }
 
 bool SimTransmitter::handle(const QByteArray& command, QByteArray* payload) {

@@ -43,7 +43,14 @@ struct SimMisbehaviour {
     QList<QByteArray> unterminated; // commands starting so are answered without "OK"
     bool lowercaseOk = false;       // "ok\r\n" instead of "OK\r\n"
     int splitAfter = 0;             // every reply goes out in two pieces after this many bytes
+    int pieceSize = 0;              // every reply goes out in pieces of at most this many bytes
     Challenge challenge = Challenge::Right;
+    int silentAfter = 0;         // after answering this many commands, no more answers
+    QList<QByteArray> cutOn;     // commands starting so get the first half of their reply only
+    QList<QByteArray> garbageOn; // commands starting so are answered with noise
+    int garbageSize = 64;        // bytes of noise
+    bool garbageOk = false;      // the noise ends with "OK\r\n"
+    QList<QByteArray> hangUpOn;  // the first command starting so closes the line unanswered
 };
 
 // The transmitter's side of the command protocol, without any I/O: one
@@ -59,6 +66,10 @@ public:
     bool outputOn() const { return output; }
     bool inSession() const { return session; }
 
+    // Whether the transmitter goes away (its line closed) on this command
+    // instead of answering; only the first such command does it.
+    bool hangsUpOn(const QByteArray& command);
+
 private:
     // The payload of a command that succeeds; false refuses it.
     bool handle(const QByteArray& command, QByteArray* payload);
@@ -67,6 +78,7 @@ private:
     QByteArray statusPayload() const;
     QByteArray infoPayload() const;
     QByteArray forwardPower() const;
+    QByteArray noise(int size);
     bool powerAllowed(int watts) const;
 
     SimProfile state;
@@ -74,7 +86,10 @@ private:
     bool output = true;
     bool session = false;
     bool refusedChallenge = false;
+    bool hungUp = false;
     unsigned answers = 0;
+    int answered = 0;
+    quint32 noiseState = 0x2545F491; // the noise is the same on every run
 };
 
 // Decimal text ("4.8") as tenths, rounded; false when it is no number.
