@@ -12,12 +12,12 @@
 #include <langinfo.h>
 #endif
 
-namespace {
-
-bool isUtf8Name(const QByteArray& name) {
+bool IsUtf8Name(const QByteArray& name) {
     return name.compare("UTF-8", Qt::CaseInsensitive) == 0 ||
            name.compare("UTF8", Qt::CaseInsensitive) == 0;
 }
+
+namespace {
 
 bool decodeUtf8Strict(const char* bytes, qsizetype size, QString* out) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -42,7 +42,7 @@ QByteArray SystemCodePageName() {
 }
 
 int SystemCodePageMaxCharBytes() {
-    if (isUtf8Name(SystemCodePageName()))
+    if (IsUtf8Name(SystemCodePageName()))
         return 4;
 #ifdef Q_OS_WIN
     CPINFO info;
@@ -61,7 +61,7 @@ bool DecodeCodePage(CodePage cp, const char* bytes, qsizetype size, QString* out
         return true;
     }
     const QByteArray name = cp == CodePage::Utf8 ? QByteArray("UTF-8") : SystemCodePageName();
-    if (isUtf8Name(name))
+    if (IsUtf8Name(name))
         return decodeUtf8Strict(bytes, size, out);
 #ifdef Q_OS_WIN
     int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, int(size), nullptr, 0);
@@ -95,7 +95,7 @@ QByteArray EncodeCodePage(CodePage cp, QStringView text) {
     if (text.isEmpty())
         return QByteArray();
     const QByteArray name = cp == CodePage::Utf8 ? QByteArray("UTF-8") : SystemCodePageName();
-    if (isUtf8Name(name)) {
+    if (IsUtf8Name(name)) {
         QStringEncoder encoder(QStringEncoder::Utf8);
         return encoder.encode(text);
     }

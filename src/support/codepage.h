@@ -10,6 +10,9 @@ enum class CodePage { System, Utf8 };
 // The iconv name of the system code page, e.g. "UTF-8" or "GBK".
 QByteArray SystemCodePageName();
 
+// Whether an iconv character set name names UTF-8.
+bool IsUtf8Name(const QByteArray& name);
+
 // The most bytes one character of the system code page can take (4 for
 // UTF-8, 1 for a single-byte character set).
 int SystemCodePageMaxCharBytes();

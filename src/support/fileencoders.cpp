@@ -25,11 +25,6 @@ constexpr const char* kNativeUtf16 = "UTF-16LE";
 constexpr const char* kNativeUtf16 = "UTF-16BE";
 #endif
 
-bool isUtf8Name(const QByteArray& name) {
-    return name.compare("UTF-8", Qt::CaseInsensitive) == 0 ||
-           name.compare("UTF8", Qt::CaseInsensitive) == 0;
-}
-
 // One character of the Basic Multilingual Plane in strict UTF-8: no overlong
 // forms, no surrogates, no four-byte sequences. Returns the bytes taken, or 0.
 Q_ALWAYS_INLINE int decodeUtf8Bmp(const uchar* p, qsizetype size, char16_t* out) {
@@ -191,7 +186,7 @@ qint32 decodeUtf8Chars(QByteArrayView bytes, bool atEnd, QChar* out, qsizetype c
 // ---------------------------------------------------------------------------
 
 CodePageConverter::CodePageConverter() : m_name(SystemCodePageName()) {
-    m_utf8 = isUtf8Name(m_name);
+    m_utf8 = IsUtf8Name(m_name);
     // Only the Basic Multilingual Plane is supported, which UTF-8 covers in
     // three bytes; a four-byte sequence must fail instead of being taken.
     m_maxCharBytes = m_utf8 ? 3 : SystemCodePageMaxCharBytes();
