@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "kryptane.h"
-#include "mcryptmodule.h"
+#include "crypt/kryptane.h"
+#include "crypt/mcryptmodule.h"
 
 namespace {
 

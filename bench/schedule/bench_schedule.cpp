@@ -15,12 +15,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "apppaths.h"
-#include "appstate.h"
-#include "clock.h"
-#include "datastore.h"
-#include "musicschedule.h"
-#include "player.h"
+#include "support/apppaths.h"
+#include "store/appstate.h"
+#include "support/clock.h"
+#include "store/datastore.h"
+#include "schedule/musicschedule.h"
+#include "media/player.h"
 
 namespace {
 

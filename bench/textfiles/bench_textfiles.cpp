@@ -22,8 +22,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "codepage.h"
-#include "textfile.h"
+#include "support/codepage.h"
+#include "support/textfile.h"
 
 namespace {
 

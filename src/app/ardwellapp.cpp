@@ -1,21 +1,21 @@
-#include "ardwellapp.h"
+#include "app/ardwellapp.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QLockFile>
 
-#include "apppaths.h"
-#include "ardwelldlg.h"
-#include "eventlog.h"
-#include "languageresources.h"
-#include "messagebox.h"
-#include "startflashdlg.h"
-#include "station.h"
-#include "stringutils.h"
-#include "ttsbackend.h"
-#include "uiformat.h"
-#include "uitext.h"
+#include "support/apppaths.h"
+#include "app/ardwelldlg.h"
+#include "support/eventlog.h"
+#include "app/languageresources.h"
+#include "controls/messagebox.h"
+#include "ui/shell/startflashdlg.h"
+#include "station/station.h"
+#include "support/stringutils.h"
+#include "media/ttsbackend.h"
+#include "support/uiformat.h"
+#include "store/uitext.h"
 
 CArdwellApp::CArdwellApp(const Clock& clock, StationBackends backends)
     : clock_(clock), backends_(std::move(backends)), store_(clock), link_(GetUiText) {}

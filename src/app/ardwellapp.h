@@ -5,10 +5,10 @@
 #include <functional>
 #include <memory>
 
-#include "appstate.h"
-#include "datastore.h"
-#include "mediabackend.h"
-#include "transmitterlink.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "media/mediabackend.h"
+#include "transmitter/transmitterlink.h"
 
 class CArdwellDlg;
 class Clock;

@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "transmitterlink.h"
-#include "waitcursor.h"
+#include "transmitter/transmitterlink.h"
+#include "controls/waitcursor.h"
 
 class CArdwellApp;
 class CDeviceInfoDlg;

@@ -1,4 +1,4 @@
-#include "languageresources.h"
+#include "app/languageresources.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,11 +6,11 @@
 
 #include <cstdio>
 
-#include "ardwellapp.h"
-#include "clock.h"
-#include "qtmediabackend.h"
-#include "ttschoice.h"
-#include "version.h"
+#include "app/ardwellapp.h"
+#include "support/clock.h"
+#include "media/qtmediabackend.h"
+#include "media/ttschoice.h"
+#include "app/version.h"
 
 int main(int argc, char** argv) {
     // Without a display Qt would end the program with a terse message of its

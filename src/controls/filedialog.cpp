@@ -1,4 +1,4 @@
-#include "filedialog.h"
+#include "controls/filedialog.h"
 
 #include <QFileDialog>
 #include <QQueue>

@@ -1,6 +1,6 @@
-#include "listutils.h"
+#include "controls/listutils.h"
 
-#include "fonts.h"
+#include "controls/fonts.h"
 
 #include <QApplication>
 #include <QFontMetrics>

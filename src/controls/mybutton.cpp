@@ -1,9 +1,9 @@
-#include "mybutton.h"
+#include "controls/mybutton.h"
 
 #include <QPainter>
 
-#include "fonts.h"
-#include "skin.h"
+#include "controls/fonts.h"
+#include "controls/skin.h"
 
 // The caption is painted in the shared interface font; the widget carries
 // it too, so that size hints measure what is painted.

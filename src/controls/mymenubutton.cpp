@@ -1,6 +1,6 @@
-#include "mymenubutton.h"
+#include "controls/mymenubutton.h"
 
-#include "skin.h"
+#include "controls/skin.h"
 
 CMyMenuButton::CMyMenuButton(QWidget* parent) : QPushButton(parent) {}
 

@@ -1,9 +1,9 @@
-#include "mytabctrl.h"
+#include "controls/mytabctrl.h"
 
 #include <QPainter>
 
-#include "fonts.h"
-#include "skin.h"
+#include "controls/fonts.h"
+#include "controls/skin.h"
 
 namespace {
 

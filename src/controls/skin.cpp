@@ -1,10 +1,10 @@
-#include "skin.h"
+#include "controls/skin.h"
 
 #include <QPainter>
 #include <QVariant>
 #include <QWidget>
 
-#include "apppaths.h"
+#include "support/apppaths.h"
 
 void SetControlId(QWidget* widget, int id) {
     if (widget)

@@ -1,4 +1,4 @@
-#include "waitcursor.h"
+#include "controls/waitcursor.h"
 
 #include <QCoreApplication>
 #include <QCursor>

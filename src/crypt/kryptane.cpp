@@ -1,13 +1,13 @@
-#include "kryptane.h"
+#include "crypt/kryptane.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "mcryptmodule.h"
-#include "md5.h"
-#include "panama.h"
-#include "safer.h"
-#include "threeway.h"
+#include "crypt/mcryptmodule.h"
+#include "crypt/md5.h"
+#include "crypt/panama.h"
+#include "crypt/safer.h"
+#include "crypt/threeway.h"
 
 namespace {
 

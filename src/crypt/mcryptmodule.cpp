@@ -1,4 +1,4 @@
-#include "mcryptmodule.h"
+#include "crypt/mcryptmodule.h"
 
 #include <mcrypt.h>
 

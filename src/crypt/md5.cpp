@@ -1,4 +1,4 @@
-#include "md5.h"
+#include "crypt/md5.h"
 
 #include <cstring>
 

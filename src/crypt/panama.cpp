@@ -1,4 +1,4 @@
-#include "panama.h"
+#include "crypt/panama.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "safer.h"
+#include "crypt/safer.h"
 
 namespace kryptane {
 namespace {

@@ -1,4 +1,4 @@
-#include "threeway.h"
+#include "crypt/threeway.h"
 
 namespace kryptane {
 namespace {

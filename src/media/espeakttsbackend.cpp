@@ -1,4 +1,4 @@
-#include "espeakttsbackend.h"
+#include "media/espeakttsbackend.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -9,7 +9,7 @@
 #include <atomic>
 #include <memory>
 
-#include "ttsbackend.h"
+#include "media/ttsbackend.h"
 
 class QAudioSink;
 

@@ -1,4 +1,4 @@
-#include "medialength.h"
+#include "media/medialength.h"
 
 #include <QFile>
 

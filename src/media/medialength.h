@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "records.h"
+#include "store/records.h"
 
 // The playing time of a media file read from its headers, rounded to whole
 // seconds; 0 when the file cannot be read. Synchronous: it neither plays the

@@ -1,10 +1,10 @@
-#include "player.h"
+#include "media/player.h"
 
 #include <cerrno>
 
-#include "eventlog.h"
-#include "files.h"
-#include "medialength.h"
+#include "support/eventlog.h"
+#include "support/files.h"
+#include "media/medialength.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "mediabackend.h"
-#include "records.h"
-#include "speechengine.h"
+#include "media/mediabackend.h"
+#include "store/records.h"
+#include "media/speechengine.h"
 
 class Clock;
 

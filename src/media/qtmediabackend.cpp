@@ -1,4 +1,4 @@
-#include "qtmediabackend.h"
+#include "media/qtmediabackend.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "mediabackend.h"
+#include "media/mediabackend.h"
 
 class QAudioOutput;
 class QMediaPlayer;

@@ -1,4 +1,4 @@
-#include "qtttsbackend.h"
+#include "media/qtttsbackend.h"
 
 #include <QTextToSpeech>
 

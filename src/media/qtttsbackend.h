@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "ttsbackend.h"
+#include "media/ttsbackend.h"
 
 class QTextToSpeech;
 

@@ -1,9 +1,9 @@
-#include "speechengine.h"
+#include "media/speechengine.h"
 
-#include "clock.h"
-#include "clocktext.h"
-#include "records.h"
-#include "uitext.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "store/records.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "ttsbackend.h"
-#include "voicelist.h"
+#include "media/ttsbackend.h"
+#include "media/voicelist.h"
 
 class Clock;
 struct CommonSettings;

@@ -1,10 +1,10 @@
-#include "ttschoice.h"
+#include "media/ttschoice.h"
 
 #include <QLoggingCategory>
 
-#include "qtttsbackend.h"
+#include "media/qtttsbackend.h"
 #ifdef TOLVANE_HAVE_ESPEAK
-#include "espeakttsbackend.h"
+#include "media/espeakttsbackend.h"
 #endif
 
 Q_LOGGING_CATEGORY(lcVoice, "tolvane.media")

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "ttsbackend.h"
+#include "media/ttsbackend.h"
 
 enum class VoiceEngine { Platform, Espeak };
 

@@ -1,4 +1,4 @@
-#include "voicelist.h"
+#include "media/voicelist.h"
 
 QString PlainVoiceList::itemText(int index) const {
     return index >= 0 && index < count() ? items[index].text : QString();

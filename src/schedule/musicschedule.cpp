@@ -1,18 +1,18 @@
-#include "musicschedule.h"
+#include "schedule/musicschedule.h"
 
 #include <QDateTime>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "appstate.h"
-#include "clock.h"
-#include "clocktext.h"
-#include "datastore.h"
-#include "eventlog.h"
-#include "player.h"
-#include "stringutils.h"
-#include "transmitterlink.h"
+#include "store/appstate.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "support/eventlog.h"
+#include "media/player.h"
+#include "support/stringutils.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

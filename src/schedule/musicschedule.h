@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "records.h"
+#include "store/records.h"
 
 struct AppState;
 class Clock;

@@ -1,12 +1,12 @@
-#include "speechjob.h"
+#include "schedule/speechjob.h"
 
 #include <algorithm>
 
-#include "appstate.h"
-#include "datastore.h"
-#include "eventlog.h"
-#include "player.h"
-#include "stringutils.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/eventlog.h"
+#include "media/player.h"
+#include "support/stringutils.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "speechschedule.h"
+#include "schedule/speechschedule.h"
 
 #include <QDateTime>
 
-#include "appstate.h"
-#include "clock.h"
-#include "clocktext.h"
-#include "datastore.h"
-#include "player.h"
-#include "speechjob.h"
+#include "store/appstate.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "media/player.h"
+#include "schedule/speechjob.h"
 
 namespace {
 

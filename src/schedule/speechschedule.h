@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "records.h"
+#include "store/records.h"
 
 struct AppState;
 class Clock;

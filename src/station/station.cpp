@@ -1,18 +1,18 @@
-#include "station.h"
+#include "station/station.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 
-#include "appstate.h"
-#include "clock.h"
-#include "clocktext.h"
-#include "datastore.h"
-#include "musicschedule.h"
-#include "player.h"
-#include "speechjob.h"
-#include "speechschedule.h"
-#include "transmitterlink.h"
-#include "ttsbackend.h"
+#include "store/appstate.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "schedule/musicschedule.h"
+#include "media/player.h"
+#include "schedule/speechjob.h"
+#include "schedule/speechschedule.h"
+#include "transmitter/transmitterlink.h"
+#include "media/ttsbackend.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "mediabackend.h"
-#include "records.h"
+#include "media/mediabackend.h"
+#include "store/records.h"
 
 struct AppState;
 class Clock;

@@ -1,4 +1,4 @@
-#include "todaymusiclistmodel.h"
+#include "station/todaymusiclistmodel.h"
 
 #include <QColor>
 #include <QFileInfo>
@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "clocktext.h"
-#include "musicschedule.h"
-#include "stringutils.h"
-#include "uitext.h"
+#include "store/clocktext.h"
+#include "schedule/musicschedule.h"
+#include "support/stringutils.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "todayspeechlistmodel.h"
+#include "station/todayspeechlistmodel.h"
 
 #include <QColor>
 #include <QFont>
@@ -10,9 +10,9 @@
 #include <map>
 #include <utility>
 
-#include "clocktext.h"
-#include "speechschedule.h"
-#include "uitext.h"
+#include "store/clocktext.h"
+#include "schedule/speechschedule.h"
+#include "store/uitext.h"
 
 namespace {
 

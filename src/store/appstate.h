@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "records.h"
+#include "store/records.h"
 
 // The login and clock state that the application object shares with the
 // main window, the schedules and the panels. The application owns the one

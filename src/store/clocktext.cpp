@@ -1,9 +1,9 @@
-#include "clocktext.h"
+#include "store/clocktext.h"
 
 #include <QDateTime>
 
-#include "clock.h"
-#include "stringutils.h"
+#include "support/clock.h"
+#include "support/stringutils.h"
 
 namespace {
 

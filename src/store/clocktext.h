@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-#include "records.h"
+#include "store/records.h"
 
 class Clock;
 

@@ -1,11 +1,11 @@
 // The plain-text form of the five data files: what each save writes and how
 // each loaded line is read back.
-#include "datastore.h"
+#include "store/datastore.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "stringutils.h"
+#include "support/stringutils.h"
 
 namespace {
 

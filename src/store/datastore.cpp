@@ -1,14 +1,14 @@
-#include "datastore.h"
+#include "store/datastore.h"
 
 #include <QDateTime>
 
 #include <algorithm>
 
-#include "apppaths.h"
-#include "clock.h"
-#include "clocktext.h"
-#include "files.h"
-#include "stringutils.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "support/files.h"
+#include "support/stringutils.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "records.h"
+#include "store/records.h"
 
 class Clock;
 class QDateTime;

@@ -1,6 +1,6 @@
 // Saving and loading the five data files: plain text through the temporary
 // file, encrypted as a whole with the data-file key.
-#include "datastore.h"
+#include "store/datastore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +8,11 @@
 
 #include <cerrno>
 
-#include "clock.h"
-#include "cryptfile.h"
-#include "eventlog.h"
-#include "files.h"
-#include "textfile.h"
+#include "support/clock.h"
+#include "support/cryptfile.h"
+#include "support/eventlog.h"
+#include "support/files.h"
+#include "support/textfile.h"
 
 const char* const DataStore::kDataKey = "QUARTEL_7KM_402519";
 

@@ -1,4 +1,4 @@
-#include "records.h"
+#include "store/records.h"
 
 int PlayItem::usedTimePoints() const {
     int n = 0;

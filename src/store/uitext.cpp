@@ -1,11 +1,11 @@
-#include "uitext.h"
+#include "store/uitext.h"
 
 #include <QRegularExpression>
 
 #include <climits>
 
-#include "apppaths.h"
-#include "profile.h"
+#include "support/apppaths.h"
+#include "support/profile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uiformat.h"
+#include "support/uiformat.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "apppaths.h"
+#include "support/apppaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "codepage.h"
+#include "support/codepage.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "cryptfile.h"
+#include "support/cryptfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <limits>
 
-#include "apppaths.h"
+#include "support/apppaths.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>

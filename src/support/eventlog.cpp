@@ -1,10 +1,10 @@
-#include "eventlog.h"
+#include "support/eventlog.h"
 
 #include <QDateTime>
 
-#include "apppaths.h"
-#include "clock.h"
-#include "textfile.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
+#include "support/textfile.h"
 
 namespace {
 

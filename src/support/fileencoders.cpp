@@ -1,12 +1,12 @@
-#include "fileencoders.h"
+#include "support/fileencoders.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cstring>
 
-#include "codepage.h"
-#include "textfile.h"
+#include "support/codepage.h"
+#include "support/textfile.h"
 
 #ifndef Q_OS_WIN
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include <limits>
 #include <new>
 
-#include "textfile.h"
-#include "textfileimpl.h"
+#include "support/textfile.h"
+#include "support/textfileimpl.h"
 
 CFileLineReader::~CFileLineReader() {
     if (m_archive)

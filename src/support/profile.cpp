@@ -1,10 +1,10 @@
-#include "profile.h"
+#include "support/profile.h"
 
 #include <QFileInfo>
 #include <QList>
 
-#include "stringutils.h"
-#include "textfile.h"
+#include "support/stringutils.h"
+#include "support/textfile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "stringutils.h"
+#include "support/stringutils.h"
 
 #include <cstdarg>
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "codepage.h"
+#include "support/codepage.h"
 
 // printf-style formatting. Only for formats written in the program itself:
 // stored or user text is never a format (UI "fmt_" texts have their own

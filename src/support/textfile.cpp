@@ -1,10 +1,10 @@
-#include "textfile.h"
+#include "support/textfile.h"
 
 #include <algorithm>
 #include <limits>
 #include <new>
 
-#include "textfileimpl.h"
+#include "support/textfileimpl.h"
 
 quint32 CUnknownRefImpl::AddRef() {
     return ++m_refCount;

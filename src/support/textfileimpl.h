@@ -5,8 +5,8 @@
 #include <deque>
 #include <memory>
 
-#include "fileencoders.h"
-#include "textfile.h"
+#include "support/fileencoders.h"
+#include "support/textfile.h"
 
 // The text file behind IFileArchive. Obtain one through OpenTextWriter or
 // OpenTextReader; it is destroyed by its last Release.

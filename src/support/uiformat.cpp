@@ -1,4 +1,4 @@
-#include "uiformat.h"
+#include "support/uiformat.h"
 
 #include <climits>
 

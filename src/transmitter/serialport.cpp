@@ -1,10 +1,10 @@
-#include "serialport.h"
+#include "transmitter/serialport.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSerialPort>
 
-#include "apppaths.h"
+#include "support/apppaths.h"
 
 namespace {
 

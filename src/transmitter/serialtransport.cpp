@@ -1,8 +1,8 @@
-#include "serialtransport.h"
+#include "transmitter/serialtransport.h"
 
 #include <cstring>
 
-#include "serialport.h"
+#include "transmitter/serialport.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "transmitterlink.h"
+#include "transmitter/transmitterlink.h"
 
-#include "uiformat.h"
+#include "support/uiformat.h"
 
-#include "eventlog.h"
-#include "serialport.h"
-#include "stringutils.h"
-#include "transmitterprotocol.h"
+#include "support/eventlog.h"
+#include "transmitter/serialport.h"
+#include "support/stringutils.h"
+#include "transmitter/transmitterprotocol.h"
 
 namespace {
 

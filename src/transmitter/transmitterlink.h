@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "transmitterrecords.h"
+#include "transmitter/transmitterrecords.h"
 
 class SerialPort;
 

@@ -1,4 +1,4 @@
-#include "transmitterprotocol.h"
+#include "transmitter/transmitterprotocol.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <limits>
 #include <random>
 
-#include "handshakeconstants.h"
-#include "serialtransport.h"
-#include "stringutils.h"
+#include "transmitter/handshakeconstants.h"
+#include "transmitter/serialtransport.h"
+#include "support/stringutils.h"
 
 namespace {
 

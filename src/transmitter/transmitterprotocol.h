@@ -4,7 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 
-#include "transmitterrecords.h"
+#include "transmitter/transmitterrecords.h"
 
 class SerialPort;
 

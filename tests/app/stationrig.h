@@ -19,18 +19,18 @@
 #include <functional>
 #include <memory>
 
-#include "apppaths.h"
-#include "ardwellapp.h"
-#include "ardwelldlg.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "app/ardwellapp.h"
+#include "app/ardwelldlg.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "languageresources.h"
-#include "messagebox.h"
+#include "app/languageresources.h"
+#include "controls/messagebox.h"
 #include "simulatorprocess.h"
-#include "station.h"
-#include "uitext.h"
-#include "userlogindlg.h"
+#include "station/station.h"
+#include "store/uitext.h"
+#include "ui/users/userlogindlg.h"
 
 inline constexpr char kAdminPassword[] = "740286";
 

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "stationrig.h"
-#include "unlockdlg.h"
-#include "userlogin.h"
+#include "ui/users/unlockdlg.h"
+#include "ui/users/userlogin.h"
 
 namespace {
 

@@ -13,16 +13,16 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "clocktext.h"
-#include "datastore.h"
-#include "linktitle.h"
-#include "musicschedule.h"
-#include "mybutton.h"
-#include "player.h"
-#include "speechschedule.h"
-#include "station.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "ui/transmitter/linktitle.h"
+#include "schedule/musicschedule.h"
+#include "controls/mybutton.h"
+#include "media/player.h"
+#include "schedule/speechschedule.h"
+#include "station/station.h"
 #include "stationrig.h"
-#include "unlockdlg.h"
+#include "ui/users/unlockdlg.h"
 
 namespace {
 

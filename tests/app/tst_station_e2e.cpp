@@ -21,10 +21,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "clock.h"
-#include "clocktext.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
 #include "sinkrecorder.h"
 
 namespace {

@@ -21,22 +21,22 @@
 
 #include <functional>
 
-#include "aboutdlg.h"
-#include "deviceinfodlg.h"
-#include "devicesettingdlg.h"
-#include "languageresources.h"
-#include "musiclistdlg.h"
-#include "musicschedule.h"
-#include "player.h"
-#include "playerwnd.h"
-#include "settingdlg.h"
-#include "speechjob.h"
-#include "speechschedule.h"
+#include "ui/shell/aboutdlg.h"
+#include "ui/transmitter/deviceinfodlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
+#include "app/languageresources.h"
+#include "ui/schedule/musiclistdlg.h"
+#include "schedule/musicschedule.h"
+#include "media/player.h"
+#include "ui/media/playerwnd.h"
+#include "ui/shell/settingdlg.h"
+#include "schedule/speechjob.h"
+#include "schedule/speechschedule.h"
 #include "stationrig.h"
-#include "systemtray.h"
-#include "ttslistdlg.h"
-#include "ttsstockseldlg.h"
-#include "unlockdlg.h"
+#include "ui/shell/systemtray.h"
+#include "ui/schedule/ttslistdlg.h"
+#include "ui/schedule/ttsstockseldlg.h"
+#include "ui/users/unlockdlg.h"
 
 namespace {
 

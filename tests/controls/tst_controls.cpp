@@ -8,15 +8,15 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "filedialog.h"
-#include "fonts.h"
-#include "listutils.h"
-#include "messagebox.h"
-#include "mybutton.h"
-#include "mytabctrl.h"
-#include "skin.h"
-#include "waitcursor.h"
+#include "support/apppaths.h"
+#include "controls/filedialog.h"
+#include "controls/fonts.h"
+#include "controls/listutils.h"
+#include "controls/messagebox.h"
+#include "controls/mybutton.h"
+#include "controls/mytabctrl.h"
+#include "controls/skin.h"
+#include "controls/waitcursor.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <sys/resource.h>
 #endif
 
-#include "apppaths.h"
-#include "cryptfile.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock.h"
+#include "support/clock.h"
 
 // A clock that stands still until the test sets or advances it.
 class FakeClock : public Clock {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "mediabackend.h"
-#include "ttsbackend.h"
+#include "media/mediabackend.h"
+#include "media/ttsbackend.h"
 
 // A media player that records every call ("load <path>", "play", "pause",
 // "stop", "position <ms>", "volume <v>") and plays until the test ends the

@@ -5,13 +5,13 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "espeakttsbackend.h"
+#include "media/espeakttsbackend.h"
 #include "fakeclock.h"
 #include "sinkrecorder.h"
-#include "speechengine.h"
-#include "ttschoice.h"
-#include "uitext.h"
-#include "voicelist.h"
+#include "media/speechengine.h"
+#include "media/ttschoice.h"
+#include "store/uitext.h"
+#include "media/voicelist.h"
 
 // The espeak-ng voice, speaking for real on the sound server (the test script
 // starts PulseAudio with a null sink) and listened to on the sink's monitor:

@@ -5,12 +5,12 @@
 
 #include <cerrno>
 
-#include "apppaths.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "files.h"
-#include "player.h"
+#include "support/files.h"
+#include "media/player.h"
 
 // The player logic against a fake media player and a fake voice: what it asks
 // of the player, what it logs, and when it hands the player back to music.

@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "clock.h"
+#include "support/clock.h"
 #include "fakemedia.h"
-#include "playerwnd.h"
+#include "ui/media/playerwnd.h"
 
 // QSKIP returns from the calling function, so this has to be a macro.
 #define NEED_SOUND()                                                                               \

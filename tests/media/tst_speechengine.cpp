@@ -2,9 +2,9 @@
 
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "records.h"
-#include "speechengine.h"
-#include "uitext.h"
+#include "store/records.h"
+#include "media/speechengine.h"
+#include "store/uitext.h"
 
 // The speech variables, the voice lists and the speak operation against a
 // fake voice engine.

@@ -12,9 +12,9 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "apppaths.h"
-#include "clock.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
+#include "store/datastore.h"
 #include "stationgen.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "datastore.h"
+#include "store/datastore.h"
 
 namespace {
 

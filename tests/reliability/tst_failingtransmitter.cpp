@@ -11,10 +11,10 @@
 
 #include <memory>
 
-#include "apppaths.h"
-#include "serialtransport.h"
+#include "support/apppaths.h"
+#include "transmitter/serialtransport.h"
 #include "simulatorprocess.h"
-#include "transmitterlink.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

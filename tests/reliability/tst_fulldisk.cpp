@@ -12,9 +12,9 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "apppaths.h"
-#include "cryptfile.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
+#include "store/datastore.h"
 #include "fakeclock.h"
 #include "stationgen.h"
 

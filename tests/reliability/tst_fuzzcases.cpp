@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "cryptfile.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
 #include "harness.h"
-#include "profile.h"
+#include "support/profile.h"
 
 class TestFuzzCases : public QObject {
     Q_OBJECT

@@ -15,9 +15,9 @@
 #include <array>
 #include <map>
 
-#include "apppaths.h"
-#include "cryptfile.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
+#include "store/datastore.h"
 #include "fakeclock.h"
 #include "stationgen.h"
 

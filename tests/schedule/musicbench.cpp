@@ -5,12 +5,12 @@
 
 #include <utility>
 
-#include "apppaths.h"
-#include "clocktext.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "store/clocktext.h"
+#include "support/eventlog.h"
 #include "fakeport.h"
 #include "simtransmitter.h"
-#include "stringutils.h"
+#include "support/stringutils.h"
 
 MusicBench::MusicBench(const QDateTime& start) : clock(start) {
     QDir(folder.path()).mkpath(QStringLiteral("log"));

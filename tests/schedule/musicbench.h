@@ -7,14 +7,14 @@
 
 #include <memory>
 
-#include "appstate.h"
-#include "datastore.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "musicschedule.h"
-#include "player.h"
-#include "station.h"
-#include "transmitterlink.h"
+#include "schedule/musicschedule.h"
+#include "media/player.h"
+#include "station/station.h"
+#include "transmitter/transmitterlink.h"
 
 class SimTransmitter;
 struct SimProfile;

@@ -5,7 +5,7 @@
 
 #include <QtTest>
 
-#include "clocktext.h"
+#include "store/clocktext.h"
 #include "musicbench.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "musicbench.h"
-#include "musiclistdlg.h"
-#include "uitext.h"
+#include "ui/schedule/musiclistdlg.h"
+#include "store/uitext.h"
 
 namespace {
 

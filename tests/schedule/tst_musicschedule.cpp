@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-#include "clocktext.h"
+#include "store/clocktext.h"
 #include "musicbench.h"
 
 namespace {

@@ -10,17 +10,17 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "apppaths.h"
-#include "appstate.h"
-#include "datastore.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
-#include "player.h"
-#include "qtttsbackend.h"
+#include "media/player.h"
+#include "media/qtttsbackend.h"
 #include "sinkrecorder.h"
-#include "speechjob.h"
-#include "speechschedule.h"
-#include "uitext.h"
+#include "schedule/speechjob.h"
+#include "schedule/speechschedule.h"
+#include "store/uitext.h"
 
 // Texts that the flite voice once dropped without a sound, spoken for real on
 // the sound server (the test script starts PulseAudio with a null sink) and

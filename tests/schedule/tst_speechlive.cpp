@@ -7,16 +7,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "appstate.h"
-#include "datastore.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
-#include "player.h"
-#include "qtmediabackend.h"
-#include "qtttsbackend.h"
-#include "speechjob.h"
-#include "speechschedule.h"
+#include "media/player.h"
+#include "media/qtmediabackend.h"
+#include "media/qtttsbackend.h"
+#include "schedule/speechjob.h"
+#include "schedule/speechschedule.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "clocktext.h"
+#include "store/clocktext.h"
 #include "speechrig.h"
 
 // Today's speech list and the one-second scheduler, against the fake clock,

@@ -14,10 +14,10 @@
 
 #include <functional>
 
-#include "messagebox.h"
+#include "controls/messagebox.h"
 #include "speechrig.h"
-#include "ttslistdlg.h"
-#include "ttsstockseldlg.h"
+#include "ui/schedule/ttslistdlg.h"
+#include "ui/schedule/ttsstockseldlg.h"
 
 namespace {
 

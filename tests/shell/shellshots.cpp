@@ -17,17 +17,17 @@
 
 #include <cstdio>
 
-#include "aboutdlg.h"
-#include "clock.h"
-#include "datastore.h"
-#include "deviceinfodlg.h"
-#include "devicesettingdlg.h"
-#include "settingdlg.h"
+#include "ui/shell/aboutdlg.h"
+#include "support/clock.h"
+#include "store/datastore.h"
+#include "ui/transmitter/deviceinfodlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
+#include "ui/shell/settingdlg.h"
 #include "shelltestfolder.h"
-#include "startflashdlg.h"
-#include "systemtray.h"
-#include "transmitterlink.h"
-#include "uitext.h"
+#include "ui/shell/startflashdlg.h"
+#include "ui/shell/systemtray.h"
+#include "transmitter/transmitterlink.h"
+#include "store/uitext.h"
 
 namespace {
 

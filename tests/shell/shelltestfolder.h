@@ -11,8 +11,8 @@
 
 #include <memory>
 
-#include "apppaths.h"
-#include "cryptfile.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
 #include "simulatorprocess.h"
 
 // A temporary program folder for the window tests: the Chinese UI texts, the

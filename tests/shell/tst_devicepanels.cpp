@@ -10,13 +10,13 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "aboutdlg.h"
-#include "deviceinfodlg.h"
-#include "devicesettingdlg.h"
-#include "messagebox.h"
+#include "ui/shell/aboutdlg.h"
+#include "ui/transmitter/deviceinfodlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
+#include "controls/messagebox.h"
 #include "shelltestfolder.h"
-#include "transmitterlink.h"
-#include "uitext.h"
+#include "transmitter/transmitterlink.h"
+#include "store/uitext.h"
 
 namespace {
 

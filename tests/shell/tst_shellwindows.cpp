@@ -8,15 +8,15 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "clocktext.h"
-#include "datastore.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
 #include "fakeclock.h"
-#include "messagebox.h"
-#include "settingdlg.h"
+#include "controls/messagebox.h"
+#include "ui/shell/settingdlg.h"
 #include "shelltestfolder.h"
-#include "startflashdlg.h"
-#include "systemtray.h"
-#include "uitext.h"
+#include "ui/shell/startflashdlg.h"
+#include "ui/shell/systemtray.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -12,20 +12,20 @@
 
 #include <memory>
 
-#include "apppaths.h"
-#include "appstate.h"
-#include "datastore.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
 #include "fakeport.h"
-#include "musicschedule.h"
-#include "player.h"
+#include "schedule/musicschedule.h"
+#include "media/player.h"
 #include "simtransmitter.h"
-#include "speechjob.h"
-#include "speechschedule.h"
-#include "station.h"
-#include "transmitterlink.h"
+#include "schedule/speechjob.h"
+#include "schedule/speechschedule.h"
+#include "station/station.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

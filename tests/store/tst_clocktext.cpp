@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "clocktext.h"
+#include "store/clocktext.h"
 #include "fakeclock.h"
 
 class TestClockText : public QObject {

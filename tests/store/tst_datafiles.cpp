@@ -5,10 +5,10 @@
 
 #include <unistd.h>
 
-#include "apppaths.h"
-#include "cryptfile.h"
-#include "datastore.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
+#include "store/datastore.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
 
 // The data files on disk: encrypted saves and loads in a temporary program

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "cryptfile.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
+#include "store/datastore.h"
 #include "fakeclock.h"
 
 // The operators' data tool, run as a separate program.

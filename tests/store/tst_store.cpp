@@ -3,8 +3,8 @@
 
 #include <limits>
 
-#include "apppaths.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "store/datastore.h"
 #include "fakeclock.h"
 
 namespace {

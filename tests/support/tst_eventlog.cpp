@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
 
 namespace {

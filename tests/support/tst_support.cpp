@@ -6,10 +6,10 @@
 
 #include <cerrno>
 
-#include "apppaths.h"
-#include "cryptfile.h"
-#include "files.h"
-#include "stringutils.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
+#include "support/files.h"
+#include "support/stringutils.h"
 
 class TestSupport : public QObject {
     Q_OBJECT

@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "codepage.h"
-#include "profile.h"
+#include "support/codepage.h"
+#include "support/profile.h"
 #include "testlocale.h"
 
 class TestProfiles : public QObject {

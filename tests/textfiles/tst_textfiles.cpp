@@ -6,9 +6,9 @@
 
 #include <functional>
 
-#include "codepage.h"
+#include "support/codepage.h"
 #include "testlocale.h"
-#include "textfile.h"
+#include "support/textfile.h"
 
 namespace {
 

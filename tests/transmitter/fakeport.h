@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "serialport.h"
+#include "transmitter/serialport.h"
 
 // A scripted serial port. Every command written takes the next scripted reply,
 // which arrives in the given pieces, one piece per read; a reply without

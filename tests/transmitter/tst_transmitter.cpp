@@ -3,9 +3,9 @@
 #include <QtTest>
 
 #include "fakeport.h"
-#include "handshakeconstants.h"
-#include "serialtransport.h"
-#include "transmitterprotocol.h"
+#include "transmitter/handshakeconstants.h"
+#include "transmitter/serialtransport.h"
+#include "transmitter/transmitterprotocol.h"
 
 Q_DECLARE_METATYPE(FakePort::Reply)
 

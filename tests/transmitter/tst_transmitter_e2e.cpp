@@ -9,11 +9,11 @@
 
 #include <memory>
 
-#include "apppaths.h"
-#include "serialport.h"
-#include "serialtransport.h"
+#include "support/apppaths.h"
+#include "transmitter/serialport.h"
+#include "transmitter/serialtransport.h"
 #include "simulatorprocess.h"
-#include "transmitterlink.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

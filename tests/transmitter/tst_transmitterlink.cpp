@@ -9,12 +9,12 @@
 #include <memory>
 #include <utility>
 
-#include "apppaths.h"
-#include "eventlog.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakeport.h"
 #include "simtransmitter.h"
-#include "transmitterlink.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

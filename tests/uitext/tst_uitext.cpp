@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apppaths.h"
-#include "uitext.h"
+#include "support/apppaths.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "apppaths.h"
+#include "support/apppaths.h"
 #include "harness.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

@@ -7,18 +7,18 @@
 #include <clocale>
 #include <memory>
 
-#include "apppaths.h"
-#include "clock.h"
-#include "cryptfile.h"
-#include "datastore.h"
-#include "handshakeconstants.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
+#include "support/cryptfile.h"
+#include "store/datastore.h"
+#include "transmitter/handshakeconstants.h"
 #include "plaintextcheck.h"
-#include "profile.h"
-#include "serialport.h"
-#include "serialtransport.h"
-#include "textfile.h"
-#include "transmitterlink.h"
-#include "transmitterprotocol.h"
+#include "support/profile.h"
+#include "transmitter/serialport.h"
+#include "transmitter/serialtransport.h"
+#include "support/textfile.h"
+#include "transmitter/transmitterlink.h"
+#include "transmitter/transmitterprotocol.h"
 
 namespace {
 

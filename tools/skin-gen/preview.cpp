@@ -17,10 +17,10 @@
 
 #include <cstdio>
 
-#include "apppaths.h"
-#include "mybutton.h"
-#include "mytabctrl.h"
-#include "skin.h"
+#include "support/apppaths.h"
+#include "controls/mybutton.h"
+#include "controls/mytabctrl.h"
+#include "controls/skin.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "apppaths.h"
-#include "clock.h"
-#include "clocktext.h"
-#include "cryptfile.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
+#include "store/clocktext.h"
+#include "support/cryptfile.h"
+#include "store/datastore.h"
 #include "plaintextcheck.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "plaintextcheck.h"
 
-#include "datastore.h"
-#include "textfile.h"
+#include "store/datastore.h"
+#include "support/textfile.h"
 
 namespace {
 

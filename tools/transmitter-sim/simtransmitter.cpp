@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "handshakeconstants.h"
+#include "transmitter/handshakeconstants.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "playerwnd.h"
+#include "ui/media/playerwnd.h"
 
 #include <QAudioOutput>
 #include <QComboBox>
@@ -17,9 +17,9 @@
 #include <climits>
 #include <cmath>
 
-#include "qtmediabackend.h"
-#include "ttschoice.h"
-#include "voicecombo.h"
+#include "media/qtmediabackend.h"
+#include "media/ttschoice.h"
+#include "ui/media/voicecombo.h"
 
 namespace {
 

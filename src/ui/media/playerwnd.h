@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "player.h"
+#include "media/player.h"
 
 class QComboBox;
 class QLabel;

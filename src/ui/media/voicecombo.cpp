@@ -1,4 +1,4 @@
-#include "voicecombo.h"
+#include "ui/media/voicecombo.h"
 
 int ComboVoiceList::count() const {
     return combo_ ? combo_->count() : 0;

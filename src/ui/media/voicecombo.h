@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QPointer>
 
-#include "voicelist.h"
+#include "media/voicelist.h"
 
 // A combo box as a voice list: the item data holds the voice token. A combo
 // box that has gone away reads as an empty list.

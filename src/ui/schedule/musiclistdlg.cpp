@@ -1,4 +1,4 @@
-#include "musiclistdlg.h"
+#include "ui/schedule/musiclistdlg.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -10,12 +10,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "fonts.h"
-#include "listutils.h"
-#include "musicschedule.h"
-#include "skin.h"
-#include "todaymusiclistmodel.h"
-#include "uitext.h"
+#include "controls/fonts.h"
+#include "controls/listutils.h"
+#include "schedule/musicschedule.h"
+#include "controls/skin.h"
+#include "station/todaymusiclistmodel.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ttslistdlg.h"
+#include "ui/schedule/ttslistdlg.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,15 +13,15 @@
 
 #include <algorithm>
 
-#include "datastore.h"
-#include "fonts.h"
-#include "listutils.h"
-#include "messagebox.h"
-#include "speechjob.h"
-#include "speechschedule.h"
-#include "todayspeechlistmodel.h"
-#include "ttsstockseldlg.h"
-#include "uitext.h"
+#include "store/datastore.h"
+#include "controls/fonts.h"
+#include "controls/listutils.h"
+#include "controls/messagebox.h"
+#include "schedule/speechjob.h"
+#include "schedule/speechschedule.h"
+#include "station/todayspeechlistmodel.h"
+#include "ui/schedule/ttsstockseldlg.h"
+#include "store/uitext.h"
 
 namespace {
 

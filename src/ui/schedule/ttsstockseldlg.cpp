@@ -1,4 +1,4 @@
-#include "ttsstockseldlg.h"
+#include "ui/schedule/ttsstockseldlg.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,10 +9,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "datastore.h"
-#include "fonts.h"
-#include "listutils.h"
-#include "uitext.h"
+#include "store/datastore.h"
+#include "controls/fonts.h"
+#include "controls/listutils.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "aboutdlg.h"
+#include "ui/shell/aboutdlg.h"
 
 #include "ui_aboutdlg.h"
 
 #include <QCoreApplication>
 #include <QStyle>
 
-#include "transmitterlink.h"
-#include "uitext.h"
+#include "transmitter/transmitterlink.h"
+#include "store/uitext.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "settingdlg.h"
+#include "ui/shell/settingdlg.h"
 
 #include "ui_settingdlg.h"
 
 #include <QRegularExpressionValidator>
 
-#include "clocktext.h"
-#include "datastore.h"
-#include "messagebox.h"
-#include "uitext.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "controls/messagebox.h"
+#include "store/uitext.h"
 
 namespace {
 

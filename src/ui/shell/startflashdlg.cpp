@@ -1,4 +1,4 @@
-#include "startflashdlg.h"
+#include "ui/shell/startflashdlg.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <QTimerEvent>
 
-#include "apppaths.h"
-#include "datastore.h"
+#include "support/apppaths.h"
+#include "store/datastore.h"
 
 CStartFlashDlg::CStartFlashDlg(DataStore& store, const QString& picturePath, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), store_(store) {

@@ -1,4 +1,4 @@
-#include "systemtray.h"
+#include "ui/shell/systemtray.h"
 
 #include <QAction>
 #include <QCursor>
@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "uitext.h"
+#include "store/uitext.h"
 
 CSystemTray::CSystemTray(QWidget* mainWindow, const QIcon& icon)
     : QObject(mainWindow), mainWindow_(mainWindow),

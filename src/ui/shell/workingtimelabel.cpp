@@ -1,12 +1,12 @@
-#include "workingtimelabel.h"
+#include "ui/shell/workingtimelabel.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
 
-#include "clocktext.h"
-#include "fonts.h"
-#include "station.h"
-#include "uitext.h"
+#include "store/clocktext.h"
+#include "controls/fonts.h"
+#include "station/station.h"
+#include "store/uitext.h"
 
 namespace {
 

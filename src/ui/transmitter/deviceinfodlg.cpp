@@ -1,10 +1,10 @@
-#include "deviceinfodlg.h"
+#include "ui/transmitter/deviceinfodlg.h"
 
 #include "ui_deviceinfodlg.h"
 
 #include <QPalette>
 
-#include "transmitterlink.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "devicesettingdlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
 
 #include "ui_devicesettingdlg.h"
 
@@ -6,8 +6,8 @@
 
 #include <limits>
 
-#include "transmitterlink.h"
-#include "waitcursor.h"
+#include "transmitter/transmitterlink.h"
+#include "controls/waitcursor.h"
 
 qint32 TenthsFromText(const QString& text) {
     int i = 0;

@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "transmitterrecords.h"
+#include "transmitter/transmitterrecords.h"
 
 class QCheckBox;
 class TransmitterLink;

@@ -1,6 +1,6 @@
-#include "linktitle.h"
+#include "ui/transmitter/linktitle.h"
 
-#include "uitext.h"
+#include "store/uitext.h"
 
 QString LinkTitle(const QString& caption, TransmitterLink::LinkState state, int port,
                   const QString& product, bool locked) {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "transmitterlink.h"
+#include "transmitter/transmitterlink.h"
 
 // The main window's title: its caption, the link's state and whether the
 // window is locked, e.g. "Ardwell V1.1.2 - [connectedPort4 FM-30] (locked)".

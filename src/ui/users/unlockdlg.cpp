@@ -1,4 +1,4 @@
-#include "unlockdlg.h"
+#include "ui/users/unlockdlg.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "apppaths.h"
-#include "appstate.h"
-#include "fonts.h"
-#include "skin.h"
-#include "userlogin.h"
-#include "waitcursor.h"
+#include "support/apppaths.h"
+#include "store/appstate.h"
+#include "controls/fonts.h"
+#include "controls/skin.h"
+#include "ui/users/userlogin.h"
+#include "controls/waitcursor.h"
 
 namespace {
 

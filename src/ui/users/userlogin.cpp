@@ -1,9 +1,9 @@
-#include "userlogin.h"
+#include "ui/users/userlogin.h"
 
-#include "appstate.h"
-#include "datastore.h"
-#include "uitext.h"
-#include "userlogindlg.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "store/uitext.h"
+#include "ui/users/userlogindlg.h"
 
 bool RunLogin(AppState& state, DataStore& store, QWidget* parent) {
     QString name = state.currentUser;

@@ -1,4 +1,4 @@
-#include "userlogindlg.h"
+#include "ui/users/userlogindlg.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,13 +8,13 @@
 #include <QPainterPath>
 #include <QPushButton>
 
-#include "apppaths.h"
-#include "datastore.h"
-#include "fonts.h"
-#include "messagebox.h"
-#include "skin.h"
-#include "uitext.h"
-#include "waitcursor.h"
+#include "support/apppaths.h"
+#include "store/datastore.h"
+#include "controls/fonts.h"
+#include "controls/messagebox.h"
+#include "controls/skin.h"
+#include "store/uitext.h"
+#include "controls/waitcursor.h"
 
 namespace {
 
