@@ -3,10 +3,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 #include <memory>
 #include <vector>
+
+#include "support/diagnostics.h"
 
 #if defined(Q_OS_WIN)
 #include <QLibrary>
@@ -35,7 +38,7 @@ public:
             {"Help", u"帮助"},
         };
         for (const auto& [source, chinese] : texts)
-            m_texts.insert(QString::fromLatin1(source), QString::fromUtf16(chinese));
+            texts_.insert(QString::fromLatin1(source), QString::fromUtf16(chinese));
     }
 
     bool isEmpty() const override { return false; }
@@ -47,16 +50,17 @@ public:
         const QLatin1String ctx(context);
         if (ctx != QLatin1String("QPlatformTheme") && ctx != QLatin1String("QGnomeTheme"))
             return QString();
-        return m_texts.value(QString::fromLatin1(sourceText));
+        return texts_.value(QString::fromLatin1(sourceText));
     }
 
 private:
-    QHash<QString, QString> m_texts;
+    QHash<QString, QString> texts_;
 };
 
 struct Resources {
     bool moduleLoaded = false;
     std::vector<std::unique_ptr<QTranslator>> english;
+    std::unique_ptr<QTranslator> qtChinese; // Qt's own dialogs, when installed
     std::unique_ptr<ChineseButtonTexts> chineseButtons;
     bool chineseButtonsInstalled = false;
     bool englishInstalled = false;
@@ -75,11 +79,15 @@ bool loadModule() {
     // The program's folder is the first place Windows looks.
     static QLibrary library(QStringLiteral("ResENG"));
     r.moduleLoaded = library.load();
+    if (!r.moduleLoaded)
+        qCWarning(lcUi).noquote() << "English resource module not loaded:" << library.errorString();
 #else
     // Loaded from here, the program's own code, so that its run path
     // applies; the module registers its resources as it loads.
     r.moduleLoaded =
         dlopen(QFile::encodeName(ResourceModuleFileName()).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!r.moduleLoaded)
+        qCWarning(lcUi).noquote() << "English resource module not loaded:" << dlerror();
 #endif
     return r.moduleLoaded;
 }
@@ -111,12 +119,28 @@ void useChineseButtons(bool use) {
     Resources& r = resources();
     if (use == r.chineseButtonsInstalled)
         return;
-    if (!r.chineseButtons)
+    if (!r.chineseButtons) {
         r.chineseButtons = std::make_unique<ChineseButtonTexts>();
-    if (use)
-        QCoreApplication::installTranslator(r.chineseButtons.get());
-    else
-        QCoreApplication::removeTranslator(r.chineseButtons.get());
+        // Qt's Chinese texts translate its file dialogs and the rest of its
+        // own windows; the station's button texts are installed after them,
+        // so they win where both speak.
+        auto qtChinese = std::make_unique<QTranslator>();
+        if (qtChinese->load(QStringLiteral("qtbase_zh_CN"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            r.qtChinese = std::move(qtChinese);
+        else
+            qCDebug(lcUi)
+                << "Qt's Chinese texts are not installed; message boxes use the station's";
+    }
+    for (QTranslator* translator :
+         {r.qtChinese.get(), static_cast<QTranslator*>(r.chineseButtons.get())}) {
+        if (!translator)
+            continue;
+        if (use)
+            QCoreApplication::installTranslator(translator);
+        else
+            QCoreApplication::removeTranslator(translator);
+    }
     r.chineseButtonsInstalled = use;
 }
 

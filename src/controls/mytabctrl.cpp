@@ -28,16 +28,16 @@ CMyTabCtrl::CMyTabCtrl(QWidget* parent) : QTabBar(parent) {
 CMyTabCtrl::CMyTabCtrl(int controlId, const QString& skinName, QWidget* parent)
     : CMyTabCtrl(parent) {
     SetControlId(this, controlId);
-    m_skinName = skinName;
+    skinName_ = skinName;
 }
 
 void CMyTabCtrl::setSkinName(const QString& name) {
-    m_skinName = name;
+    skinName_ = name;
     update();
 }
 
 void CMyTabCtrl::setItemSize(const QSize& size) {
-    m_itemSize = size;
+    itemSize_ = size;
     // Changing a tab's text makes the bar lay its tabs out again with the
     // new size hints; no public call does that on its own.
     for (int i = 0; i < count(); ++i)
@@ -58,8 +58,8 @@ QRect CMyTabCtrl::itemRect(int index) const {
 }
 
 QSize CMyTabCtrl::tabSizeHint(int index) const {
-    if (m_itemSize.isValid())
-        return QSize(m_itemSize.width(), m_itemSize.height() + kTopMargin);
+    if (itemSize_.isValid())
+        return QSize(itemSize_.width(), itemSize_.height() + kTopMargin);
     const int textWidth = QFontMetrics(NormalFont()).horizontalAdvance(tabText(index));
     return QSize(textWidth + kTextLeftInset + kTextRightInset + 16,
                  kDefaultItemHeight + kTopMargin);
@@ -79,8 +79,8 @@ void CMyTabCtrl::paintEvent(QPaintEvent*) {
         const QRect area = itemRect(i);
         if (area.isEmpty())
             continue;
-        if (!m_skinName.isEmpty())
-            DrawBitmapInRect(painter, LoadSkinPicture(TabPicturePath(m_skinName, i, i == current)),
+        if (!skinName_.isEmpty())
+            DrawBitmapInRect(painter, LoadSkinPicture(TabPicturePath(skinName_, i, i == current)),
                              area);
         // No mnemonic handling: an "&" in a tab text is shown as it is. A
         // text too long for its tab ends in an ellipsis rather than being

@@ -18,12 +18,12 @@ public:
     explicit CMyTabCtrl(QWidget* parent = nullptr);
     CMyTabCtrl(int controlId, const QString& skinName, QWidget* parent = nullptr);
 
-    QString skinName() const { return m_skinName; }
+    QString skinName() const { return skinName_; }
     void setSkinName(const QString& name);
 
     // The size of every tab below the top margin; an invalid size lets each
     // tab fit its text.
-    QSize itemSize() const { return m_itemSize; }
+    QSize itemSize() const { return itemSize_; }
     void setItemSize(const QSize& size);
 
     // Where tab i is painted: its place in the row, lowered by the top
@@ -36,6 +36,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_skinName;
-    QSize m_itemSize;
+    QString skinName_;
+    QSize itemSize_;
 };

@@ -6,9 +6,9 @@
 #include <QThread>
 
 WaitCursor::WaitCursor(int holdMs)
-    : m_holdMs(holdMs),
-      m_active(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (!m_active)
+    : holdMs_(holdMs),
+      active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+    if (!active_)
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     // Let the cursor change reach the screen before the thread blocks; user
@@ -17,9 +17,9 @@ WaitCursor::WaitCursor(int holdMs)
 }
 
 WaitCursor::~WaitCursor() {
-    if (!m_active)
+    if (!active_)
         return;
-    if (m_holdMs > 0)
-        QThread::msleep(ulong(m_holdMs));
+    if (holdMs_ > 0)
+        QThread::msleep(ulong(holdMs_));
     QGuiApplication::restoreOverrideCursor();
 }

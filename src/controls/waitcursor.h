@@ -15,6 +15,6 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    int m_holdMs;
-    bool m_active;
+    int holdMs_;
+    bool active_;
 };

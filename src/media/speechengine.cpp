@@ -1,9 +1,10 @@
 #include "media/speechengine.h"
 
-#include "support/clock.h"
 #include "store/clocktext.h"
 #include "store/records.h"
 #include "store/uitext.h"
+#include "support/clock.h"
+#include "support/diagnostics.h"
 
 namespace {
 
@@ -150,5 +151,8 @@ bool SpeechEngine::IsSpeechComplete() const {
 }
 
 QString SpeechEngine::TakeSpeechError() {
-    return voice_ ? voice_->takeError() : QString();
+    const QString reason = voice_ ? voice_->takeError() : QString();
+    if (!reason.isEmpty())
+        qCWarning(lcMedia).noquote() << "speech engine error:" << reason;
+    return reason;
 }

@@ -1,13 +1,10 @@
 #include "media/ttschoice.h"
 
-#include <QLoggingCategory>
-
 #include "media/qtttsbackend.h"
+#include "support/diagnostics.h"
 #ifdef TOLVANE_HAVE_ESPEAK
 #include "media/espeakttsbackend.h"
 #endif
-
-Q_LOGGING_CATEGORY(lcVoice, "tolvane.media")
 
 namespace {
 
@@ -48,15 +45,15 @@ std::unique_ptr<TtsBackend> CreateStationVoice() {
                  : QStringLiteral("no platform engine");
     const QStringList own = StationVoicesAmong(platformVoices);
     if (ChooseVoiceEngine(platformVoices, espeak != nullptr) == VoiceEngine::Espeak) {
-        qCInfo(lcVoice).noquote() << "Voice: espeak-ng with the five station voices; the"
+        qCInfo(lcMedia).noquote() << "Voice: espeak-ng with the five station voices; the"
                                   << platformName << "offers none of them.";
         return espeak;
     }
     if (!own.isEmpty())
-        qCInfo(lcVoice).noquote() << "Voice: the" << platformName << "offers station voices itself:"
+        qCInfo(lcMedia).noquote() << "Voice: the" << platformName << "offers station voices itself:"
                                   << own.join(QLatin1String(", "));
     else
-        qCInfo(lcVoice).noquote() << "Voice: the" << platformName
+        qCInfo(lcMedia).noquote() << "Voice: the" << platformName
                                   << "with none of the station voices; espeak-ng is not used:"
                                   << why;
     return platform;

@@ -10,6 +10,7 @@
 
 #include "support/clock.h"
 #include "support/cryptfile.h"
+#include "support/diagnostics.h"
 #include "support/eventlog.h"
 #include "support/files.h"
 #include "support/textfile.h"
@@ -78,8 +79,10 @@ bool DataStore::saveFile(FileId id, const QString& text) {
             lastSaveError = errorText(errno);
     }
     TruncateFile(temp);
-    if (!lastSaveError.isEmpty())
+    if (!lastSaveError.isEmpty()) {
         LogEvent(QStringLiteral("Failed to save ") + path + QStringLiteral(": ") + lastSaveError);
+        qCWarning(lcStore).noquote() << "save of" << path << "failed:" << lastSaveError;
+    }
     return ok;
 }
 
@@ -120,6 +123,9 @@ bool DataStore::loadFile(FileId id, bool (DataStore::*readLine)(const QString&))
     // A data file with content that gave nothing usable is kept aside before
     // it is first overwritten, so that no stored record is lost without a copy.
     unreadable[id] = !recognised && QFileInfo(path).size() > 0;
+    if (unreadable[id])
+        qCWarning(lcStore).noquote() << path << "holds nothing usable (wrong key or damaged);"
+                                     << "a copy is kept before the next save";
     return ok;
 }
 

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "support/apppaths.h"
+#include "support/diagnostics.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -61,10 +62,14 @@ bool CryptLibraryBinding::bind() {
     release();
     auto library =
         std::make_unique<QLibrary>(GetAppFolder() + QLatin1Char('/') + CryptLibraryFileName());
-    if (!library->load())
+    if (!library->load()) {
+        qCWarning(lcSupport).noquote() << "cipher library not loaded:" << library->errorString();
         return false;
+    }
     auto entry = reinterpret_cast<EncryptString2Function>(library->resolve("encrypt_string2"));
     if (!entry) {
+        qCWarning(lcSupport).noquote()
+            << "cipher library lacks its entry:" << library->errorString();
         library->unload();
         return false;
     }

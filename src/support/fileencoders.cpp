@@ -185,26 +185,26 @@ qint32 decodeUtf8Chars(QByteArrayView bytes, bool atEnd, QChar* out, qsizetype c
 
 // ---------------------------------------------------------------------------
 
-CodePageConverter::CodePageConverter() : m_name(SystemCodePageName()) {
-    m_utf8 = IsUtf8Name(m_name);
+CodePageConverter::CodePageConverter() : name_(SystemCodePageName()) {
+    utf8_ = IsUtf8Name(name_);
     // Only the Basic Multilingual Plane is supported, which UTF-8 covers in
     // three bytes; a four-byte sequence must fail instead of being taken.
-    m_maxCharBytes = m_utf8 ? 3 : SystemCodePageMaxCharBytes();
+    maxCharBytes_ = utf8_ ? 3 : SystemCodePageMaxCharBytes();
 }
 
 CodePageConverter::~CodePageConverter() {
 #ifndef Q_OS_WIN
-    if (m_decoder)
-        iconv_close(iconv_t(m_decoder));
-    if (m_encoder)
-        iconv_close(iconv_t(m_encoder));
+    if (decoder_)
+        iconv_close(iconv_t(decoder_));
+    if (encoder_)
+        iconv_close(iconv_t(encoder_));
 #endif
 }
 
 int CodePageConverter::decodeOne(const uchar* bytes, qsizetype size, char16_t* out) {
-    if (m_utf8)
+    if (utf8_)
         return decodeUtf8Bmp(bytes, size, out);
-    const int limit = int(std::min<qsizetype>(size, m_maxCharBytes));
+    const int limit = int(std::min<qsizetype>(size, maxCharBytes_));
 #ifdef Q_OS_WIN
     // One byte first, then more, until the bytes form one character.
     for (int n = 1; n <= limit; ++n) {
@@ -218,13 +218,13 @@ int CodePageConverter::decodeOne(const uchar* bytes, qsizetype size, char16_t* o
     }
     return 0;
 #else
-    if (!m_decoder) {
-        iconv_t cd = iconv_open(kNativeUtf16, m_name.constData());
+    if (!decoder_) {
+        iconv_t cd = iconv_open(kNativeUtf16, name_.constData());
         if (cd == iconv_t(-1))
             return 0;
-        m_decoder = cd;
+        decoder_ = cd;
     }
-    iconv_t cd = iconv_t(m_decoder);
+    iconv_t cd = iconv_t(decoder_);
     // One byte first, then more, until the bytes form one character; an
     // illegal prefix cannot become legal with more bytes.
     for (int n = 1; n <= limit; ++n) {
@@ -252,7 +252,7 @@ QByteArray CodePageConverter::encode(QStringView text) {
     QByteArray result;
     if (text.isEmpty())
         return result;
-    if (m_utf8) {
+    if (utf8_) {
         result.resize(text.size() * 3);
         char* end = result.data();
         for (QChar c : text)
@@ -263,17 +263,17 @@ QByteArray CodePageConverter::encode(QStringView text) {
 #ifdef Q_OS_WIN
     return EncodeCodePage(CodePage::System, text);
 #else
-    if (!m_encoder) {
-        iconv_t cd = iconv_open(m_name.constData(), kNativeUtf16);
+    if (!encoder_) {
+        iconv_t cd = iconv_open(name_.constData(), kNativeUtf16);
         if (cd == iconv_t(-1)) {
             // Without a converter only ASCII survives.
             for (QChar c : text)
                 result.append(c.unicode() < 0x80 ? char(c.unicode()) : '?');
             return result;
         }
-        m_encoder = cd;
+        encoder_ = cd;
     }
-    iconv_t cd = iconv_t(m_encoder);
+    iconv_t cd = iconv_t(encoder_);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     result.reserve(text.size() * 2);
     char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.utf16()));
@@ -304,88 +304,88 @@ QByteArray CodePageConverter::encode(QStringView text) {
 // ---------------------------------------------------------------------------
 
 CFileReadWriter::CFileReadWriter(QFile* file, qint32 capacity, quint32 flags)
-    : m_flags(flags), m_capacity(std::max(capacity, kMinimumCapacity)), m_file(file) {
-    m_buffer.reset(new char[size_t(m_capacity)]);
-    m_filePosition = m_file ? m_file->pos() : 0;
+    : flags_(flags), capacity_(std::max(capacity, kMinimumCapacity)), file_(file) {
+    buffer_.reset(new char[size_t(capacity_)]);
+    filePosition_ = file_ ? file_->pos() : 0;
 }
 
 CFileReadWriter::~CFileReadWriter() = default;
 
 void CFileReadWriter::setEncoder(int encoding, const CCharEncoder* encoder) {
-    m_encoding = encoding;
-    m_encoder = encoder;
+    encoding_ = encoding;
+    encoder_ = encoder;
     if (encoder && encoder->IsBigEndian())
-        m_flags &= ~quint32(kFlagLittleEndian);
+        flags_ &= ~quint32(kFlagLittleEndian);
     else
-        m_flags |= kFlagLittleEndian;
+        flags_ |= kFlagLittleEndian;
     // The code page is fixed when the file is opened.
     if (encoding == 1)
         codePage();
 }
 
 bool CFileReadWriter::moveFileTo(qint64 position) {
-    if (m_filePosition == position)
+    if (filePosition_ == position)
         return true;
-    if (!m_file->seek(position)) {
-        m_filePosition = -1;
+    if (!file_->seek(position)) {
+        filePosition_ = -1;
         return false;
     }
-    m_filePosition = position;
+    filePosition_ = position;
     return true;
 }
 
 qint32 CFileReadWriter::refill(qsizetype wanted, const uchar** bytes, qsizetype* available) {
-    wanted = std::min<qsizetype>(wanted, m_capacity);
-    if (m_position > 0) {
-        std::memmove(m_buffer.get(), m_buffer.get() + m_position, size_t(m_fill - m_position));
-        m_bufferStart += m_position;
-        m_fill -= m_position;
-        m_position = 0;
+    wanted = std::min<qsizetype>(wanted, capacity_);
+    if (position_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + position_, size_t(fill_ - position_));
+        bufferStart_ += position_;
+        fill_ -= position_;
+        position_ = 0;
     }
-    while (m_fill < wanted) {
-        if (!moveFileTo(m_bufferStart + m_fill))
+    while (fill_ < wanted) {
+        if (!moveFileTo(bufferStart_ + fill_))
             return kErrSeekFailed;
-        const qint64 n = m_file->read(m_buffer.get() + m_fill, m_capacity - m_fill);
+        const qint64 n = file_->read(buffer_.get() + fill_, capacity_ - fill_);
         if (n < 0) {
-            m_filePosition = -1;
+            filePosition_ = -1;
             return kErrOpenFailed;
         }
         if (n == 0)
             break;
-        m_fill += qint32(n);
-        m_filePosition += n;
+        fill_ += qint32(n);
+        filePosition_ += n;
     }
-    *bytes = reinterpret_cast<const uchar*>(m_buffer.get());
-    *available = std::min<qsizetype>(wanted, m_fill);
+    *bytes = reinterpret_cast<const uchar*>(buffer_.get());
+    *available = std::min<qsizetype>(wanted, fill_);
     return kTextOk;
 }
 
 qint32 CFileReadWriter::WriteBytes(const char* data, qsizetype size) {
-    if (size >= m_capacity) {
+    if (size >= capacity_) {
         // A piece that would fill the buffer goes to the file in one call
         // instead of being copied through the buffer first.
         const qint32 rc = Flush();
         if (rc < 0)
             return rc;
-        if (!moveFileTo(m_bufferStart))
+        if (!moveFileTo(bufferStart_))
             return kErrWriteFailed;
-        if (m_file->write(data, size) != size) {
-            m_filePosition = -1;
+        if (file_->write(data, size) != size) {
+            filePosition_ = -1;
             return kErrWriteFailed;
         }
-        m_bufferStart += size;
-        m_filePosition += size;
+        bufferStart_ += size;
+        filePosition_ += size;
         return kTextOk;
     }
     while (size > 0) {
-        if (m_fill == m_capacity) {
+        if (fill_ == capacity_) {
             const qint32 rc = Flush();
             if (rc < 0)
                 return rc;
         }
-        const qsizetype n = std::min<qsizetype>(size, m_capacity - m_fill);
-        std::memcpy(m_buffer.get() + m_fill, data, size_t(n));
-        m_fill += qint32(n);
+        const qsizetype n = std::min<qsizetype>(size, capacity_ - fill_);
+        std::memcpy(buffer_.get() + fill_, data, size_t(n));
+        fill_ += qint32(n);
         data += n;
         size -= n;
     }
@@ -393,45 +393,45 @@ qint32 CFileReadWriter::WriteBytes(const char* data, qsizetype size) {
 }
 
 qint32 CFileReadWriter::Flush() {
-    if (isReading() || m_fill == 0)
+    if (isReading() || fill_ == 0)
         return kTextOk;
-    if (!moveFileTo(m_bufferStart))
+    if (!moveFileTo(bufferStart_))
         return kErrWriteFailed;
-    const qint64 written = m_file->write(m_buffer.get(), m_fill);
-    if (written != m_fill) {
-        m_filePosition = -1;
+    const qint64 written = file_->write(buffer_.get(), fill_);
+    if (written != fill_) {
+        filePosition_ = -1;
         return kErrWriteFailed;
     }
-    m_bufferStart += m_fill;
-    m_filePosition += m_fill;
-    m_fill = 0;
+    bufferStart_ += fill_;
+    filePosition_ += fill_;
+    fill_ = 0;
     return kTextOk;
 }
 
 qint64 CFileReadWriter::Position() const {
-    return m_bufferStart + (isReading() ? m_position : m_fill);
+    return bufferStart_ + (isReading() ? position_ : fill_);
 }
 
 qint64 CFileReadWriter::Size() const {
-    const qint64 onDisk = m_file->size();
+    const qint64 onDisk = file_->size();
     return isReading() ? onDisk : std::max(onDisk, Position());
 }
 
 qint32 CFileReadWriter::SeekTo(qint64 position) {
     if (isReading()) {
-        if (position >= m_bufferStart && position <= m_bufferStart + m_fill) {
-            m_position = qint32(position - m_bufferStart);
+        if (position >= bufferStart_ && position <= bufferStart_ + fill_) {
+            position_ = qint32(position - bufferStart_);
         } else {
-            m_bufferStart = position;
-            m_fill = 0;
-            m_position = 0;
+            bufferStart_ = position;
+            fill_ = 0;
+            position_ = 0;
         }
         return kTextOk;
     }
     const qint32 rc = Flush();
     if (rc < 0)
         return rc;
-    m_bufferStart = position;
+    bufferStart_ = position;
     return kTextOk;
 }
 

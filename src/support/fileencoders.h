@@ -21,7 +21,7 @@ public:
     CodePageConverter(const CodePageConverter&) = delete;
     CodePageConverter& operator=(const CodePageConverter&) = delete;
 
-    bool isUtf8() const { return m_utf8; }
+    bool isUtf8() const { return utf8_; }
 
     // Decodes exactly one character from the start of the bytes. Returns the
     // number of bytes it took, or 0 when they hold no valid character of the
@@ -31,12 +31,12 @@ public:
     QByteArray encode(QStringView text);
 
 private:
-    QByteArray m_name;
-    bool m_utf8 = true;
-    int m_maxCharBytes = 3;
+    QByteArray name_;
+    bool utf8_ = true;
+    int maxCharBytes_ = 3;
 #ifndef Q_OS_WIN
-    void* m_decoder = nullptr; // iconv_t
-    void* m_encoder = nullptr;
+    void* decoder_ = nullptr; // iconv_t
+    void* encoder_ = nullptr;
 #endif
 };
 
@@ -59,26 +59,26 @@ public:
     CFileReadWriter(const CFileReadWriter&) = delete;
     CFileReadWriter& operator=(const CFileReadWriter&) = delete;
 
-    quint32 flags() const { return m_flags; }
-    bool isReading() const { return (m_flags & kFlagReading) != 0; }
-    bool littleEndian() const { return (m_flags & kFlagLittleEndian) != 0; }
-    int encoding() const { return m_encoding; }
-    const CCharEncoder* encoder() const { return m_encoder; }
+    quint32 flags() const { return flags_; }
+    bool isReading() const { return (flags_ & kFlagReading) != 0; }
+    bool littleEndian() const { return (flags_ & kFlagLittleEndian) != 0; }
+    int encoding() const { return encoding_; }
+    const CCharEncoder* encoder() const { return encoder_; }
     // Also sets or clears the little-endian flag from the encoder.
     void setEncoder(int encoding, const CCharEncoder* encoder);
     CodePageConverter& codePage() {
-        if (!m_codePage)
-            m_codePage = std::make_unique<CodePageConverter>();
-        return *m_codePage;
+        if (!codePage_)
+            codePage_ = std::make_unique<CodePageConverter>();
+        return *codePage_;
     }
 
-    qint32 capacity() const { return m_capacity; }
+    qint32 capacity() const { return capacity_; }
 
     // Makes up to `wanted` unread bytes available in one piece; fewer only at
     // the end of the file. *bytes and *available describe them.
     qint32 Peek(qsizetype wanted, const uchar** bytes, qsizetype* available) {
-        if (m_fill - m_position >= wanted) {
-            *bytes = reinterpret_cast<const uchar*>(m_buffer.get()) + m_position;
+        if (fill_ - position_ >= wanted) {
+            *bytes = reinterpret_cast<const uchar*>(buffer_.get()) + position_;
             *available = wanted;
             return 0;
         }
@@ -86,9 +86,9 @@ public:
     }
     // The unread bytes that the buffer holds now, without reading more.
     QByteArrayView Buffered() const {
-        return QByteArrayView(m_buffer.get() + m_position, m_fill - m_position);
+        return QByteArrayView(buffer_.get() + position_, fill_ - position_);
     }
-    void Consume(qsizetype count) { m_position += count; }
+    void Consume(qsizetype count) { position_ += count; }
 
     qint32 WriteBytes(const char* data, qsizetype size);
     qint32 Flush();
@@ -96,7 +96,7 @@ public:
     // Logical position: what was read or written so far.
     qint64 Position() const;
     // The end of what the buffer holds; the file is at least this long.
-    qint64 KnownEnd() const { return m_bufferStart + m_fill; }
+    qint64 KnownEnd() const { return bufferStart_ + fill_; }
     // The file's size, counting output not yet written.
     qint64 Size() const;
     // Moves to a byte offset. Writing, the buffer is written out first.
@@ -107,18 +107,18 @@ private:
     qint32 refill(qsizetype wanted, const uchar** bytes, qsizetype* available);
     bool moveFileTo(qint64 position);
 
-    quint32 m_flags;
-    std::unique_ptr<char[]> m_buffer;
-    qint32 m_capacity;
-    QFile* m_file;
-    qint32 m_fill = 0;
-    qint32 m_position = 0;
-    int m_encoding = 0;
-    const CCharEncoder* m_encoder = nullptr;
+    quint32 flags_;
+    std::unique_ptr<char[]> buffer_;
+    qint32 capacity_;
+    QFile* file_;
+    qint32 fill_ = 0;
+    qint32 position_ = 0;
+    int encoding_ = 0;
+    const CCharEncoder* encoder_ = nullptr;
 
-    qint64 m_bufferStart = 0;  // file offset of m_buffer[0]
-    qint64 m_filePosition = 0; // where the platform's file pointer stands; -1 unknown
-    std::unique_ptr<CodePageConverter> m_codePage;
+    qint64 bufferStart_ = 0;  // file offset of buffer_[0]
+    qint64 filePosition_ = 0; // where the platform's file pointer stands; -1 unknown
+    std::unique_ptr<CodePageConverter> codePage_;
 };
 
 // How far one DecodeChars call got.

@@ -5,16 +5,16 @@
 #include "support/textfileimpl.h"
 
 CFileLineReader::~CFileLineReader() {
-    if (m_archive)
-        m_archive->Release();
+    if (archive_)
+        archive_->Release();
 }
 
 qint32 CFileLineReader::BuildIndex() {
     qint64 start = 0;
-    if (m_archive->GetPosition(&start) < 0)
+    if (archive_->GetPosition(&start) < 0)
         return kErrSeekFailed;
-    m_entries.clear();
-    m_current = -1;
+    entries_.clear();
+    current_ = -1;
     try {
         // A line is read in pieces of this many characters, each ending at
         // the line feed or before it; only the count and the last character
@@ -26,7 +26,7 @@ qint32 CFileLineReader::BuildIndex() {
         bool lastWasCr = false;
         for (;;) {
             qsizetype n = 0;
-            const qint32 rc = m_archive->ReadChars(piece, kPiece, true, &n);
+            const qint32 rc = archive_->ReadChars(piece, kPiece, true, &n);
             if (rc < 0 && rc != kErrEndOfData)
                 return rc;
             const bool lineFeed = n > 0 && piece[n - 1] == u'\n';
@@ -45,8 +45,8 @@ qint32 CFileLineReader::BuildIndex() {
             entry.length = count - (lastWasCr ? 1 : 0);
             entry.flags =
                 quint8((lastWasCr ? kLineEndsWithCr : 0) | (lineFeed ? kLineEndsWithLf : 0));
-            m_entries.push_back(entry);
-            if (m_archive->GetPosition(&lineStart) < 0)
+            entries_.push_back(entry);
+            if (archive_->GetPosition(&lineStart) < 0)
                 return kErrSeekFailed;
             if (atEnd)
                 break;
@@ -54,12 +54,12 @@ qint32 CFileLineReader::BuildIndex() {
             lastWasCr = false;
         }
     } catch (const std::bad_alloc&) {
-        m_entries.clear();
+        entries_.clear();
         return kErrOutOfMemory;
     }
-    if (m_archive->GetPosition(&m_endPosition) < 0)
+    if (archive_->GetPosition(&endPosition_) < 0)
         return kErrSeekFailed;
-    return m_archive->Seek(start, kSeekBegin);
+    return archive_->Seek(start, kSeekBegin);
 }
 
 qint32 CFileLineReader::MoveFirst() {
@@ -67,48 +67,48 @@ qint32 CFileLineReader::MoveFirst() {
 }
 
 qint32 CFileLineReader::MoveNext() {
-    return MoveTo(m_current + 1);
+    return MoveTo(current_ + 1);
 }
 
 qint32 CFileLineReader::MovePrevious() {
-    if (m_current < 0)
+    if (current_ < 0)
         return kErrNoCurrentLine;
-    return MoveTo(m_current - 1);
+    return MoveTo(current_ - 1);
 }
 
 qint32 CFileLineReader::MoveLast() {
-    return MoveTo(qint64(m_entries.size()) - 1);
+    return MoveTo(qint64(entries_.size()) - 1);
 }
 
 qint32 CFileLineReader::MoveTo(qint64 index) {
     if (index < 0)
         return kErrInvalidArg;
-    if (m_entries.empty())
+    if (entries_.empty())
         return kErrNoLines;
-    if (index == m_current)
+    if (index == current_)
         return kTextOk;
-    if (index >= qint64(m_entries.size()))
+    if (index >= qint64(entries_.size()))
         return kErrEndOfData;
-    const qint32 rc = m_archive->Seek(m_entries[size_t(index)].start, kSeekBegin);
+    const qint32 rc = archive_->Seek(entries_[size_t(index)].start, kSeekBegin);
     if (rc < 0)
         return rc;
-    m_current = index;
+    current_ = index;
     return kTextOk;
 }
 
 qint32 CFileLineReader::GetCurrentIndex(qint64* index) {
     if (!index)
         return kErrInvalidArg;
-    if (m_entries.empty())
+    if (entries_.empty())
         return kErrNoLines;
-    *index = m_current;
+    *index = current_;
     return kTextOk;
 }
 
 qint32 CFileLineReader::GetLineText(QChar* buffer, qint32 count) {
-    if (m_current < 0)
+    if (current_ < 0)
         return kErrNoCurrentLine;
-    const LineEntry& entry = m_entries[size_t(m_current)];
+    const LineEntry& entry = entries_[size_t(current_)];
     // The length must leave room for the terminating NUL in a 32-bit count.
     if (entry.length > std::numeric_limits<qint32>::max() - 1)
         return kErrLineTooLong;
@@ -118,26 +118,25 @@ qint32 CFileLineReader::GetLineText(QChar* buffer, qint32 count) {
         return kErrInvalidArg;
     // Reading a line twice must give it twice: go to its start, which costs
     // nothing when the file is there already.
-    qint32 rc = m_archive->Seek(entry.start, kSeekBegin);
+    qint32 rc = archive_->Seek(entry.start, kSeekBegin);
     if (rc < 0)
         return rc;
     const qint32 wanted = qint32(qMin<qint64>(count - 1, entry.length));
     qsizetype n = 0;
-    rc = m_archive->ReadChars(buffer, wanted, false, &n);
+    rc = archive_->ReadChars(buffer, wanted, false, &n);
     // Fewer characters than indexed: the file was cut since.
     if (rc >= 0 && n < wanted)
         rc = kErrEndOfData;
     buffer[n] = QChar(u'\0');
     if (rc < 0)
         return rc;
-    const size_t next = size_t(m_current) + 1;
-    rc = m_archive->Seek(next < m_entries.size() ? m_entries[next].start : m_endPosition,
-                         kSeekBegin);
+    const size_t next = size_t(current_) + 1;
+    rc = archive_->Seek(next < entries_.size() ? entries_[next].start : endPosition_, kSeekBegin);
     return rc < 0 ? rc : qint32(n);
 }
 
 qint64 CFileLineReader::GetLineCount() {
-    return qint64(m_entries.size());
+    return qint64(entries_.size());
 }
 
 qint32 ILineReader::GetLineText(QString* text) {

@@ -7,11 +7,11 @@
 #include "support/textfileimpl.h"
 
 quint32 CUnknownRefImpl::AddRef() {
-    return ++m_refCount;
+    return ++refCount_;
 }
 
 quint32 CUnknownRefImpl::Release() {
-    const quint32 count = --m_refCount;
+    const quint32 count = --refCount_;
     if (count == 0)
         delete this;
     return count;
@@ -24,37 +24,37 @@ CFileArchiveImpl::~CFileArchiveImpl() {
 }
 
 qint32 CFileArchiveImpl::Open(const QString& path, Direction direction, int encoding) {
-    if (path.isEmpty() || m_file || (encoding != kEncodingAuto && !GetEncoder(encoding)))
+    if (path.isEmpty() || file_ || (encoding != kEncodingAuto && !GetEncoder(encoding)))
         return kErrInvalidArg;
     try {
-        m_direction = direction;
-        m_file = std::make_unique<QFile>(path);
+        direction_ = direction;
+        file_ = std::make_unique<QFile>(path);
         // Our own buffer is the only one between the encoder and the file.
         const QIODevice::OpenMode mode =
             (direction == kReading ? QIODevice::ReadOnly : QIODevice::ReadWrite) |
             QIODevice::Unbuffered;
-        if (!m_file->open(mode)) {
-            m_file.reset();
+        if (!file_->open(mode)) {
+            file_.reset();
             return kErrOpenFailed;
         }
-        m_readWriter = std::make_unique<CFileReadWriter>(
-            m_file.get(), CFileReadWriter::kDefaultCapacity,
+        readWriter_ = std::make_unique<CFileReadWriter>(
+            file_.get(), CFileReadWriter::kDefaultCapacity,
             direction == kReading ? quint32(CFileReadWriter::kFlagReading) : 0u);
         const qint32 rc = chooseEncoding(encoding);
         if (rc < 0) {
-            m_readWriter.reset();
-            m_file.reset();
+            readWriter_.reset();
+            file_.reset();
         }
         return rc;
     } catch (const std::bad_alloc&) {
-        m_readWriter.reset();
-        m_file.reset();
+        readWriter_.reset();
+        file_.reset();
         return kErrOutOfMemory;
     }
 }
 
 qint32 CFileArchiveImpl::chooseEncoding(int requested) {
-    const qint64 size = m_file->size();
+    const qint64 size = file_->size();
     if (size < 0)
         return kErrOpenFailed;
     int chosen = requested;
@@ -62,10 +62,10 @@ qint32 CFileArchiveImpl::chooseEncoding(int requested) {
     if (size > 0) {
         // The longest mark is three bytes; the file may be shorter.
         char head[3];
-        if (!m_file->seek(0))
+        if (!file_->seek(0))
             return kErrSeekFailed;
-        const qint64 n = m_file->read(head, sizeof head);
-        if (n < 0 || !m_file->seek(0))
+        const qint64 n = file_->read(head, sizeof head);
+        if (n < 0 || !file_->seek(0))
             return kErrOpenFailed;
         const QByteArrayView headBytes(head, n);
         auto hasMark = [&headBytes](int encoding) {
@@ -84,46 +84,46 @@ qint32 CFileArchiveImpl::chooseEncoding(int requested) {
         // A writer rewrites the content and keeps the mark.
         if (hasMark(chosen))
             start = GetEncoder(chosen)->GetPreamble().size();
-        m_readWriter->setEncoder(chosen, GetEncoder(chosen));
-        const qint32 rc = m_readWriter->SeekTo(start);
+        readWriter_->setEncoder(chosen, GetEncoder(chosen));
+        const qint32 rc = readWriter_->SeekTo(start);
         if (rc < 0)
             return rc;
     } else {
         if (chosen == kEncodingAuto)
             chosen = kEncodingAnsi;
         const CCharEncoder* encoder = GetEncoder(chosen);
-        m_readWriter->setEncoder(chosen, encoder);
-        if (m_direction == kWriting) {
+        readWriter_->setEncoder(chosen, encoder);
+        if (direction_ == kWriting) {
             const QByteArrayView mark = encoder->GetPreamble();
-            const qint32 rc = m_readWriter->WriteBytes(mark.data(), mark.size());
+            const qint32 rc = readWriter_->WriteBytes(mark.data(), mark.size());
             if (rc < 0)
                 return rc;
             start = mark.size();
         }
     }
-    m_encoding = chosen;
-    m_dataStart = start;
+    encoding_ = chosen;
+    dataStart_ = start;
     return kTextOk;
 }
 
 void CFileArchiveImpl::close() {
-    if (!m_file)
+    if (!file_)
         return;
-    if (m_direction == kWriting && m_readWriter) {
+    if (direction_ == kWriting && readWriter_) {
         // Whatever came after the new text is old content: cut it, unless
         // the last operation failed and the text may be incomplete.
-        if (m_readWriter->Flush() >= 0 && m_lastResult >= 0)
-            m_file->resize(m_readWriter->Position());
+        if (readWriter_->Flush() >= 0 && lastResult_ >= 0)
+            file_->resize(readWriter_->Position());
     }
-    m_readWriter.reset();
-    m_file->close();
-    m_file.reset();
+    readWriter_.reset();
+    file_->close();
+    file_.reset();
 }
 
 qint32 CFileArchiveImpl::Seek(qint64 offset, int origin) {
-    if (!m_readWriter)
+    if (!readWriter_)
         return remember(kErrSeekFailed);
-    const qint64 current = m_readWriter->Position();
+    const qint64 current = readWriter_->Position();
     qint64 base = 0;
     switch (origin) {
     case kSeekBegin:
@@ -132,7 +132,7 @@ qint32 CFileArchiveImpl::Seek(qint64 offset, int origin) {
         base = current;
         break;
     case kSeekEnd:
-        base = m_readWriter->Size();
+        base = readWriter_->Size();
         break;
     default:
         return remember(kErrInvalidArg);
@@ -142,44 +142,44 @@ qint32 CFileArchiveImpl::Seek(qint64 offset, int origin) {
     qint64 target = base + offset;
     // The platform is asked for the size only when the target lies beyond
     // what is known to exist.
-    if (target < 0 || (target > m_readWriter->KnownEnd() && target > m_readWriter->Size()))
+    if (target < 0 || (target > readWriter_->KnownEnd() && target > readWriter_->Size()))
         return remember(kErrSeekFailed);
-    target = std::max(target, m_dataStart);
+    target = std::max(target, dataStart_);
     if (target != current) {
-        const qint32 rc = m_readWriter->SeekTo(target);
+        const qint32 rc = readWriter_->SeekTo(target);
         if (rc < 0)
             return remember(rc);
     }
-    m_endOfData = false;
+    endOfData_ = false;
     return remember(kTextOk);
 }
 
 qint32 CFileArchiveImpl::GetPosition(qint64* position) {
     if (!position)
         return kErrInvalidArg;
-    if (!m_readWriter)
+    if (!readWriter_)
         return kErrSeekFailed;
-    *position = m_readWriter->Position();
+    *position = readWriter_->Position();
     return kTextOk;
 }
 
 qint32 CFileArchiveImpl::ReadWideChar(QChar* ch) {
     if (!ch)
         return remember(kErrInvalidArg);
-    if (m_direction != kReading)
+    if (direction_ != kReading)
         return remember(kErrReadOnWriter);
-    if (m_endOfData)
+    if (endOfData_)
         return remember(kErrEndOfData);
-    const qint32 rc = m_readWriter->encoder()->ReadChar(*m_readWriter, ch);
+    const qint32 rc = readWriter_->encoder()->ReadChar(*readWriter_, ch);
     if (rc == kErrEndOfData)
-        m_endOfData = true;
+        endOfData_ = true;
     return remember(rc);
 }
 
 qint32 CFileArchiveImpl::ReadText(QChar* buffer, qint32* count) {
     if (!buffer || !count || *count < 1)
         return remember(kErrInvalidArg);
-    if (m_direction != kReading)
+    if (direction_ != kReading)
         return remember(kErrReadOnWriter);
     qsizetype n = 0;
     const qint32 rc = ReadChars(buffer, *count - 1, false, &n);
@@ -191,22 +191,22 @@ qint32 CFileArchiveImpl::ReadText(QChar* buffer, qint32* count) {
 qint32 CFileArchiveImpl::ReadChars(QChar* out, qsizetype capacity, bool untilLineFeed,
                                    qsizetype* count) {
     *count = 0;
-    if (m_direction != kReading)
+    if (direction_ != kReading)
         return remember(kErrReadOnWriter);
-    const CCharEncoder* encoder = m_readWriter->encoder();
+    const CCharEncoder* encoder = readWriter_->encoder();
     qsizetype n = 0;
     // Whether the buffer holds the rest of the file; known after a refill.
     bool atEnd = false;
-    while (n < capacity && !m_endOfData) {
+    while (n < capacity && !endOfData_) {
         DecodeProgress progress;
-        const qint32 rc = encoder->DecodeChars(*m_readWriter, m_readWriter->Buffered(), atEnd,
+        const qint32 rc = encoder->DecodeChars(*readWriter_, readWriter_->Buffered(), atEnd,
                                                out + n, capacity - n, untilLineFeed, &progress);
-        m_readWriter->Consume(progress.used);
+        readWriter_->Consume(progress.used);
         n += progress.produced;
         *count = n;
         if (rc < 0) {
             // As a single read, give up only the first byte of the bad character.
-            m_readWriter->Consume(1);
+            readWriter_->Consume(1);
             return remember(rc);
         }
         if (progress.produced > 0) {
@@ -217,34 +217,34 @@ qint32 CFileArchiveImpl::ReadChars(QChar* out, qsizetype capacity, bool untilLin
         // Nothing decoded: the buffer is empty or holds the start of a
         // character that the next bytes complete.
         if (atEnd) {
-            m_endOfData = true;
+            endOfData_ = true;
             break;
         }
         const uchar* bytes = nullptr;
         qsizetype available = 0;
-        const qint32 refilled = m_readWriter->Peek(m_readWriter->capacity(), &bytes, &available);
+        const qint32 refilled = readWriter_->Peek(readWriter_->capacity(), &bytes, &available);
         if (refilled < 0)
             return remember(refilled);
-        atEnd = available < m_readWriter->capacity();
+        atEnd = available < readWriter_->capacity();
     }
     return remember(n == 0 && capacity > 0 ? kErrEndOfData : kTextOk);
 }
 
 qint32 CFileArchiveImpl::WriteText(QStringView text) {
-    if (m_direction != kWriting)
+    if (direction_ != kWriting)
         return remember(kErrWriteOnReader);
     if (text.isEmpty())
         return remember(kTextOk);
-    return remember(m_readWriter->encoder()->WriteString(*m_readWriter, text));
+    return remember(readWriter_->encoder()->WriteString(*readWriter_, text));
 }
 
 qint32 CFileArchiveImpl::FlushAndCut() {
-    if (m_direction != kWriting)
+    if (direction_ != kWriting)
         return remember(kErrWriteOnReader);
-    const qint32 rc = m_readWriter->Flush();
+    const qint32 rc = readWriter_->Flush();
     if (rc < 0)
         return remember(rc);
-    if (!m_file->resize(m_readWriter->Position()))
+    if (!file_->resize(readWriter_->Position()))
         return remember(kErrWriteFailed);
     return remember(kTextOk);
 }

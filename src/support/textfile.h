@@ -60,7 +60,7 @@ protected:
     ~CUnknownRefImpl() override = default;
 
 private:
-    quint32 m_refCount = 1;
+    quint32 refCount_ = 1;
 };
 
 // A buffered text file. Positions are byte offsets from the start of the
@@ -136,31 +136,31 @@ qint32 OpenLineReader(const QString& path, ILineReader** reader);
 template <class T> class RefPtr {
 public:
     RefPtr() = default;
-    explicit RefPtr(T* adopted) : m_ptr(adopted) {}
-    RefPtr(const RefPtr& other) : m_ptr(other.m_ptr) {
-        if (m_ptr)
-            m_ptr->AddRef();
+    explicit RefPtr(T* adopted) : ptr_(adopted) {}
+    RefPtr(const RefPtr& other) : ptr_(other.ptr_) {
+        if (ptr_)
+            ptr_->AddRef();
     }
-    RefPtr(RefPtr&& other) noexcept : m_ptr(std::exchange(other.m_ptr, nullptr)) {}
+    RefPtr(RefPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
     RefPtr& operator=(RefPtr other) noexcept {
-        std::swap(m_ptr, other.m_ptr);
+        std::swap(ptr_, other.ptr_);
         return *this;
     }
     ~RefPtr() { reset(); }
 
     void reset() {
-        if (T* p = std::exchange(m_ptr, nullptr))
+        if (T* p = std::exchange(ptr_, nullptr))
             p->Release();
     }
     // For the out-parameter of an opening.
     T** put() {
         reset();
-        return &m_ptr;
+        return &ptr_;
     }
-    T* get() const { return m_ptr; }
-    T* operator->() const { return m_ptr; }
-    explicit operator bool() const { return m_ptr != nullptr; }
+    T* get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
 
 private:
-    T* m_ptr = nullptr;
+    T* ptr_ = nullptr;
 };

@@ -33,21 +33,21 @@ public:
     // none at all there is kErrEndOfData. *count receives the number read.
     qint32 ReadChars(QChar* out, qsizetype capacity, bool untilLineFeed, qsizetype* count);
 
-    int encoding() const { return m_encoding; }
+    int encoding() const { return encoding_; }
 
 private:
     ~CFileArchiveImpl() override;
     qint32 chooseEncoding(int requested);
     void close();
-    qint32 remember(qint32 result) { return m_lastResult = result; }
+    qint32 remember(qint32 result) { return lastResult_ = result; }
 
-    std::unique_ptr<QFile> m_file;
-    std::unique_ptr<CFileReadWriter> m_readWriter;
-    int m_encoding = 0;
-    int m_direction = kReading;
-    bool m_endOfData = false;
-    qint32 m_lastResult = kTextOk;
-    qint64 m_dataStart = 0; // just after the byte-order mark
+    std::unique_ptr<QFile> file_;
+    std::unique_ptr<CFileReadWriter> readWriter_;
+    int encoding_ = 0;
+    int direction_ = kReading;
+    bool endOfData_ = false;
+    qint32 lastResult_ = kTextOk;
+    qint64 dataStart_ = 0; // just after the byte-order mark
 };
 
 // Opens a CFileArchiveImpl as OpenTextWriter and OpenTextReader do.
@@ -59,7 +59,7 @@ qint32 OpenFileArchive(const QString& path, CFileArchiveImpl::Direction directio
 class CFileLineReader final : public CUnknownRefImpl, public ILineReader {
 public:
     // Takes over one reference to the archive.
-    explicit CFileLineReader(CFileArchiveImpl* archive) : m_archive(archive) {}
+    explicit CFileLineReader(CFileArchiveImpl* archive) : archive_(archive) {}
     qint32 BuildIndex();
 
     qint32 MoveFirst() override;
@@ -72,15 +72,15 @@ public:
     qint32 GetLineText(QChar* buffer, qint32 count) override;
     qint64 GetLineCount() override;
 
-    const std::deque<LineEntry>& entries() const { return m_entries; }
+    const std::deque<LineEntry>& entries() const { return entries_; }
 
 private:
     ~CFileLineReader() override;
 
-    CFileArchiveImpl* m_archive;
+    CFileArchiveImpl* archive_;
     // Grows block by block and never moves the entries it holds, so that the
     // index of a large file is not copied again each time it outgrows itself.
-    std::deque<LineEntry> m_entries;
-    qint64 m_current = -1;
-    qint64 m_endPosition = 0; // the end of the last line
+    std::deque<LineEntry> entries_;
+    qint64 current_ = -1;
+    qint64 endPosition_ = 0; // the end of the last line
 };

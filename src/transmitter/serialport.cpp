@@ -5,6 +5,7 @@
 #include <QSerialPort>
 
 #include "support/apppaths.h"
+#include "support/diagnostics.h"
 
 namespace {
 
@@ -17,7 +18,11 @@ public:
         port.setBaudRate(QSerialPort::Baud9600);
         port.setDataBits(QSerialPort::Data8);
         // Opening applies the settings; a pseudo-terminal accepts them too.
-        return port.open(QIODevice::ReadWrite);
+        if (port.open(QIODevice::ReadWrite))
+            return true;
+        qCDebug(lcTransmitter).noquote()
+            << "cannot open" << deviceName << ":" << port.errorString();
+        return false;
     }
 
     qint64 writeChunk(const char* data, qint64 size, int timeoutMs) override {
@@ -81,8 +86,10 @@ std::unique_ptr<SerialPort> OpenSerialPort(int n) {
     const QString name = SerialPortDeviceName(n);
 #ifndef Q_OS_WIN
     // QFileInfo follows the link: a mapping to a missing device fails here.
-    if (!QFileInfo::exists(name))
+    if (!QFileInfo::exists(name)) {
+        qCDebug(lcTransmitter).noquote() << "no serial device" << name;
         return nullptr;
+    }
 #endif
     auto port = std::make_unique<DeviceSerialPort>();
     if (!port->open(name))

@@ -8,7 +8,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "support/apppaths.h"
 #include "controls/filedialog.h"
 #include "controls/fonts.h"
 #include "controls/listutils.h"
@@ -17,6 +16,7 @@
 #include "controls/mytabctrl.h"
 #include "controls/skin.h"
 #include "controls/waitcursor.h"
+#include "support/apppaths.h"
 
 namespace {
 
@@ -118,24 +118,24 @@ private slots:
 private:
     void writePicture(const QString& name, const QImage& image);
 
-    QTemporaryDir* m_folder = nullptr;
+    QTemporaryDir* folder_ = nullptr;
 };
 
 void TestControls::init() {
-    m_folder = new QTemporaryDir;
-    QVERIFY(m_folder->isValid());
-    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("imgs")));
-    SetAppFolderForTests(m_folder->path());
+    folder_ = new QTemporaryDir;
+    QVERIFY(folder_->isValid());
+    QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("imgs")));
+    SetAppFolderForTests(folder_->path());
 }
 
 void TestControls::cleanup() {
     SetAppFolderForTests(QString());
-    delete m_folder;
-    m_folder = nullptr;
+    delete folder_;
+    folder_ = nullptr;
 }
 
 void TestControls::writePicture(const QString& name, const QImage& image) {
-    QVERIFY(image.save(m_folder->path() + QStringLiteral("/imgs/") + name, "BMP"));
+    QVERIFY(image.save(folder_->path() + QStringLiteral("/imgs/") + name, "BMP"));
 }
 
 void TestControls::buttonWithoutPictureShowsCaption() {

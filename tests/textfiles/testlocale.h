@@ -10,17 +10,17 @@
 // page) for the life of the object.
 class LocaleGuard {
 public:
-    explicit LocaleGuard(const char* name) : m_saved(std::setlocale(LC_CTYPE, nullptr)) {
-        m_ok = std::setlocale(LC_CTYPE, name) != nullptr;
+    explicit LocaleGuard(const char* name) : saved_(std::setlocale(LC_CTYPE, nullptr)) {
+        ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
     }
-    ~LocaleGuard() { std::setlocale(LC_CTYPE, m_saved.constData()); }
+    ~LocaleGuard() { std::setlocale(LC_CTYPE, saved_.constData()); }
     LocaleGuard(const LocaleGuard&) = delete;
     LocaleGuard& operator=(const LocaleGuard&) = delete;
-    bool ok() const { return m_ok; }
+    bool ok() const { return ok_; }
 
 private:
-    QByteArray m_saved;
-    bool m_ok = false;
+    QByteArray saved_;
+    bool ok_ = false;
 };
 
 inline bool writeFileBytes(const QString& path, const QByteArray& bytes) {

@@ -23,36 +23,36 @@ private slots:
     void undecodableBytes();
 
 private:
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
 
-    QTemporaryDir m_dir;
-    QString m_lookupFile;
+    QTemporaryDir dir_;
+    QString lookupFile_;
 };
 
 void TestProfiles::initTestCase() {
-    QVERIFY(m_dir.isValid());
+    QVERIFY(dir_.isValid());
     std::setlocale(LC_CTYPE, "C");
     QCOMPARE(SystemCodePageName(), QByteArray("UTF-8"));
 
-    m_lookupFile = path(QStringLiteral("lookups.conf"));
-    QVERIFY(writeFileBytes(m_lookupFile, "; comment=ignored\r\n"
-                                         "orphan=before any section\r\n"
-                                         "[Global]\r\n"
-                                         "LangId = 1 \r\n"
-                                         "Name=\"  quoted  \"\r\n"
-                                         "Single=\"\r\n"
-                                         "Both=\"a\"b\"\r\n"
-                                         "Url=http://host/?a=b\r\n"
-                                         "Empty=\r\n"
-                                         "  Indented\t=\t yes\r\n"
-                                         "Space=\xE3\x80\x80text\r\n"
-                                         ";Commented=hidden\r\n"
-                                         "no equals sign\r\n"
-                                         "LangId=2\r\n"
-                                         "[global]\r\n"
-                                         "Second=in a second section of that name\r\n"
-                                         "[ Other ]\r\n"
-                                         "Key=other"));
+    lookupFile_ = path(QStringLiteral("lookups.conf"));
+    QVERIFY(writeFileBytes(lookupFile_, "; comment=ignored\r\n"
+                                        "orphan=before any section\r\n"
+                                        "[Global]\r\n"
+                                        "LangId = 1 \r\n"
+                                        "Name=\"  quoted  \"\r\n"
+                                        "Single=\"\r\n"
+                                        "Both=\"a\"b\"\r\n"
+                                        "Url=http://host/?a=b\r\n"
+                                        "Empty=\r\n"
+                                        "  Indented\t=\t yes\r\n"
+                                        "Space=\xE3\x80\x80text\r\n"
+                                        ";Commented=hidden\r\n"
+                                        "no equals sign\r\n"
+                                        "LangId=2\r\n"
+                                        "[global]\r\n"
+                                        "Second=in a second section of that name\r\n"
+                                        "[ Other ]\r\n"
+                                        "Key=other"));
 }
 
 void TestProfiles::lookups_data() {
@@ -104,15 +104,15 @@ void TestProfiles::lookups() {
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    QCOMPARE(ReadProfileString(m_lookupFile, section, key, QStringLiteral("<default>")), expected);
+    QCOMPARE(ReadProfileString(lookupFile_, section, key, QStringLiteral("<default>")), expected);
 }
 
 void TestProfiles::numbers() {
-    QCOMPARE(ReadProfileInt(m_lookupFile, "Global", "LangId", 7), 1);
-    QCOMPARE(ReadProfileInt(m_lookupFile, "Global", "Indented", 7), 1); // "yes"
-    QCOMPARE(ReadProfileInt(m_lookupFile, "Global", "Url", 7), 0);
-    QCOMPARE(ReadProfileInt(m_lookupFile, "Global", "Empty", 7), 0);
-    QCOMPARE(ReadProfileInt(m_lookupFile, "Global", "Missing", 7), 7);
+    QCOMPARE(ReadProfileInt(lookupFile_, "Global", "LangId", 7), 1);
+    QCOMPARE(ReadProfileInt(lookupFile_, "Global", "Indented", 7), 1); // "yes"
+    QCOMPARE(ReadProfileInt(lookupFile_, "Global", "Url", 7), 0);
+    QCOMPARE(ReadProfileInt(lookupFile_, "Global", "Empty", 7), 0);
+    QCOMPARE(ReadProfileInt(lookupFile_, "Global", "Missing", 7), 7);
 }
 
 void TestProfiles::missingFileReadsEmptyAndIsCreated() {

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "support/codepage.h"
-#include "testlocale.h"
 #include "support/textfile.h"
+#include "testlocale.h"
 
 namespace {
 
@@ -83,14 +83,14 @@ private slots:
     void systemCodePages();
 
 private:
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
 
-    QTemporaryDir m_dir;
-    int m_fileNumber = 0;
+    QTemporaryDir dir_;
+    int fileNumber_ = 0;
 };
 
 void TestTextFiles::initTestCase() {
-    QVERIFY(m_dir.isValid());
+    QVERIFY(dir_.isValid());
     // The C locale counts as UTF-8, which the expected bytes below assume.
     std::setlocale(LC_CTYPE, "C");
     QCOMPARE(SystemCodePageName(), QByteArray("UTF-8"));
@@ -144,7 +144,7 @@ void TestTextFiles::writtenBytes() {
     QFETCH(QString, text);
     QFETCH(QByteArray, expected);
 
-    const QString file = path(QStringLiteral("written%1.txt").arg(++m_fileNumber));
+    const QString file = path(QStringLiteral("written%1.txt").arg(++fileNumber_));
     if (!existing.isNull())
         QVERIFY(writeFileBytes(file, existing));
     IFileArchive* writer = nullptr;
@@ -248,7 +248,7 @@ void TestTextFiles::lineIndex() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
 
-    const QString file = path(QStringLiteral("index%1.txt").arg(++m_fileNumber));
+    const QString file = path(QStringLiteral("index%1.txt").arg(++fileNumber_));
     QVERIFY(writeFileBytes(file, bytes));
     RefPtr<ILineReader> reader;
     QCOMPARE(OpenLineReader(file, reader.put()), kTextOk);
@@ -474,7 +474,7 @@ void TestTextFiles::undecodableFileFailsToOpen_data() {
 
 void TestTextFiles::undecodableFileFailsToOpen() {
     QFETCH(QByteArray, bytes);
-    const QString file = path(QStringLiteral("bad%1.txt").arg(++m_fileNumber));
+    const QString file = path(QStringLiteral("bad%1.txt").arg(++fileNumber_));
     QVERIFY(writeFileBytes(file, bytes));
     ILineReader* reader = reinterpret_cast<ILineReader*>(quintptr(1));
     QCOMPARE(OpenLineReader(file, &reader), kErrWriteFailed);
@@ -517,7 +517,7 @@ void TestTextFiles::refusals() {
     ILineReader* lines = nullptr;
     QCOMPARE(OpenLineReader(QString(), &lines), kErrInvalidArg);
     QCOMPARE(OpenLineReader(path(QStringLiteral("missing.txt")), &lines), kErrOpenFailed);
-    QCOMPARE(OpenLineReader(m_dir.path(), &lines), kErrOpenFailed);
+    QCOMPARE(OpenLineReader(dir_.path(), &lines), kErrOpenFailed);
     IFileArchive* archive = nullptr;
     QCOMPARE(OpenTextWriter(path(QStringLiteral("no/such/folder.txt")), &archive), kErrOpenFailed);
     QCOMPARE(OpenTextWriter(path(QStringLiteral("four.txt")), &archive, 4), kErrInvalidArg);
@@ -563,7 +563,7 @@ void TestTextFiles::systemCodePages() {
                              .arg(QString::fromLatin1(locale))));
     QVERIFY(!bytes.isEmpty());
 
-    const QString file = path(QStringLiteral("cp%1.txt").arg(++m_fileNumber));
+    const QString file = path(QStringLiteral("cp%1.txt").arg(++fileNumber_));
     IFileArchive* writer = nullptr;
     QCOMPARE(OpenTextWriter(file, &writer), kTextOk);
     QCOMPARE(writer->WriteText(text), kTextOk);

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "support/apppaths.h"
 #include "store/uitext.h"
+#include "support/apppaths.h"
 
 namespace {
 
@@ -191,26 +191,26 @@ private:
     void useFolder(const QString& folder) { SetAppFolderForTests(folder); }
     void useShippedTexts();
 
-    QTemporaryDir* m_dir = nullptr;
+    QTemporaryDir* dir_ = nullptr;
 };
 
 void TestUiText::init() {
-    m_dir = new QTemporaryDir;
-    QVERIFY(m_dir->isValid());
-    useFolder(m_dir->path());
+    dir_ = new QTemporaryDir;
+    QVERIFY(dir_->isValid());
+    useFolder(dir_->path());
     SetUiLanguage(0);
 }
 
 void TestUiText::cleanup() {
     SetAppFolderForTests(QString());
     SetUiLanguage(0);
-    delete m_dir;
-    m_dir = nullptr;
+    delete dir_;
+    dir_ = nullptr;
 }
 
 void TestUiText::useShippedTexts() {
     for (const char* name : {"string_chs.conf", "string_eng.conf"})
-        QVERIFY(QFile::copy(ShippedFile(name), m_dir->filePath(name)));
+        QVERIFY(QFile::copy(ShippedFile(name), dir_->filePath(name)));
 }
 
 void TestUiText::shippedTexts_data() {
@@ -284,7 +284,7 @@ void TestUiText::shippedFilesAgree() {
 }
 
 void TestUiText::shippedConfig() {
-    QVERIFY(QFile::copy(ShippedFile("app.conf"), m_dir->filePath("app.conf")));
+    QVERIFY(QFile::copy(ShippedFile("app.conf"), dir_->filePath("app.conf")));
     QCOMPARE(ReadConfig("LangId"), QString("0"));
     QCOMPARE(ReadConfig("LoginUser"), QString());
     QCOMPARE(ReadConfig("MusicFileExtension"), QString("*.mp3; *.wmv; *.wav"));
@@ -303,17 +303,17 @@ void TestUiText::languageChoosesFile_data() {
 void TestUiText::languageChoosesFile() {
     QFETCH(int, langId);
     QFETCH(QString, expected);
-    QVERIFY(WriteFile(m_dir->filePath("string_chs.conf"),
-                      QByteArray("\xEF\xBB\xBF[Global]\nlang=") +
-                          QString::fromUtf8("中文").toUtf8() + "\n"));
-    QVERIFY(WriteFile(m_dir->filePath("string_eng.conf"), "[Global]\nlang=English\n"));
+    QVERIFY(WriteFile(dir_->filePath("string_chs.conf"), QByteArray("\xEF\xBB\xBF[Global]\nlang=") +
+                                                             QString::fromUtf8("中文").toUtf8() +
+                                                             "\n"));
+    QVERIFY(WriteFile(dir_->filePath("string_eng.conf"), "[Global]\nlang=English\n"));
     SetUiLanguage(langId);
     QCOMPARE(UiLanguage(), langId);
     QCOMPARE(GetUiText("lang"), expected);
 }
 
 void TestUiText::lineBreaksAndMissingTexts() {
-    QVERIFY(WriteFile(m_dir->filePath("string_chs.conf"),
+    QVERIFY(WriteFile(dir_->filePath("string_chs.conf"),
                       "[Global]\ntwo_lines=A\\nB\ncrlf=A\\r\\nB\nbackslash=C:\\data\\x\n"
                       "long=" +
                           QByteArray(1000, 'x') + "\n"));
@@ -328,7 +328,7 @@ void TestUiText::lineBreaksAndMissingTexts() {
 }
 
 void TestUiText::textsAreReadAgain() {
-    const QString path = m_dir->filePath("string_chs.conf");
+    const QString path = dir_->filePath("string_chs.conf");
     QVERIFY(WriteFile(path, "[Global]\nworking=first\n"));
     QCOMPARE(GetUiText("working"), QString("first"));
     QVERIFY(WriteFile(path, "[Global]\nworking=second\n"));
@@ -348,8 +348,8 @@ void TestUiText::musicFileFilter_data() {
 void TestUiText::musicFileFilter() {
     QFETCH(QByteArray, config);
     QFETCH(QString, filter);
-    QVERIFY(WriteFile(m_dir->filePath("string_eng.conf"), "[Global]\nmusic_file=Music files\n"));
-    QVERIFY(WriteFile(m_dir->filePath("app.conf"), "[Global]\n" + config + "\n"));
+    QVERIFY(WriteFile(dir_->filePath("string_eng.conf"), "[Global]\nmusic_file=Music files\n"));
+    QVERIFY(WriteFile(dir_->filePath("app.conf"), "[Global]\n" + config + "\n"));
     SetUiLanguage(1);
     QCOMPARE(MusicFileFilter(), filter);
 }
@@ -398,7 +398,7 @@ void TestUiText::formatUiTextTypedValues() {
 }
 
 void TestUiText::writeConfigCreatesFile() {
-    const QString path = m_dir->filePath("app.conf");
+    const QString path = dir_->filePath("app.conf");
     QVERIFY(!QFile::exists(path));
     QCOMPARE(ReadConfig("LangId"), QString()); // missing file: empty
     QVERIFY(WriteConfig("LangId", "1"));
@@ -411,7 +411,7 @@ void TestUiText::writeConfigCreatesFile() {
     QCOMPARE(ReadConfig("IdleTime"), QString());
 
     // A folder that cannot hold the file is reported, not ignored.
-    useFolder(m_dir->filePath("missing/folder"));
+    useFolder(dir_->filePath("missing/folder"));
     QVERIFY(!WriteConfig("LangId", "1"));
 }
 

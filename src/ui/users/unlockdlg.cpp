@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "support/apppaths.h"
-#include "store/appstate.h"
 #include "controls/fonts.h"
 #include "controls/skin.h"
-#include "ui/users/userlogin.h"
 #include "controls/waitcursor.h"
+#include "store/appstate.h"
+#include "support/apppaths.h"
+#include "ui/users/userlogin.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ const QRect kPadlockRect(22, 24, 56, 56);
 
 CUnlockDlg::CUnlockDlg(AppState& state, DataStore& store, std::function<void()> onUnlocked,
                        QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_state(state), m_store(store),
-      m_onUnlocked(std::move(onUnlocked)) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), store_(store),
+      onUnlocked_(std::move(onUnlocked)) {
     setObjectName(QStringLiteral("CUnlockDlg"));
     setWindowTitle(tr("程序已锁定"));
     setFixedSize(kWidth, kHeight);
@@ -52,16 +52,16 @@ CUnlockDlg::CUnlockDlg(AppState& state, DataStore& store, std::function<void()> 
 }
 
 void CUnlockDlg::OnUnlock() {
-    const bool verified = VerifyCurrentUser(m_state, m_store, this);
+    const bool verified = VerifyCurrentUser(state_, store_, this);
     WaitCursor busy(kHoldMs);
     if (!verified)
         return;
-    m_unlocked = true;
+    unlocked_ = true;
     accept();
-    if (m_state.loggedIn() && m_state.screenLocked) {
-        m_state.screenLocked = false;
-        if (m_onUnlocked)
-            m_onUnlocked();
+    if (state_.loggedIn() && state_.screenLocked) {
+        state_.screenLocked = false;
+        if (onUnlocked_)
+            onUnlocked_();
     }
 }
 
@@ -89,7 +89,7 @@ void CUnlockDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CUnlockDlg::closeEvent(QCloseEvent* event) {
-    if (m_unlocked)
+    if (unlocked_)
         QDialog::closeEvent(event);
     else
         event->ignore();

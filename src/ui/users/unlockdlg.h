@@ -32,8 +32,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    AppState& m_state;
-    DataStore& m_store;
-    std::function<void()> m_onUnlocked;
-    bool m_unlocked = false;
+    AppState& state_;
+    DataStore& store_;
+    std::function<void()> onUnlocked_;
+    bool unlocked_ = false;
 };
