@@ -7,16 +7,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "support/apppaths.h"
-#include "store/appstate.h"
-#include "store/datastore.h"
-#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "media/player.h"
 #include "media/qtmediabackend.h"
-#include "media/qtttsbackend.h"
+#include "media/ttschoice.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 
 namespace {
 
@@ -103,26 +103,43 @@ private:
 
 } // namespace
 
-// One scheduled speech spoken for real: flite's voice over a short WAV as
-// background music, on whatever sound server answers (the test script starts
-// PulseAudio with a null sink).
+// One scheduled speech spoken for real by the voice the station chooses,
+// over a short WAV as background music, on whatever sound server answers (the
+// test script starts PulseAudio with a null sink); in both languages, and
+// with the broadcast paused while the voice speaks or just after it finished.
 class TestSpeechLive : public QObject {
     Q_OBJECT
 
 private slots:
+    void scheduledSpeechOverBackgroundMusic_data();
     void scheduledSpeechOverBackgroundMusic();
 };
 
+// When the broadcast is paused, for three seconds.
+enum class PauseAt { Never, WhileSpeaking, AfterTheVoiceFinished };
+Q_DECLARE_METATYPE(PauseAt)
+
+void TestSpeechLive::scheduledSpeechOverBackgroundMusic_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<PauseAt>("pauseAt");
+    const QString english = "Attention please. The afternoon shift begins in ten minutes.";
+    const QString chinese = u"请注意，现在时间是上午9时59分，下午班十分钟后开始。"_qs;
+    QTest::newRow("English") << english << PauseAt::Never;
+    QTest::newRow("Chinese") << chinese << PauseAt::Never;
+    QTest::newRow("paused while speaking") << chinese << PauseAt::WhileSpeaking;
+    QTest::newRow("paused after the voice finished") << english << PauseAt::AfterTheVoiceFinished;
+}
+
 void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
+    QFETCH(QString, text);
+    QFETCH(PauseAt, pauseAt);
     if (QMediaDevices::audioOutputs().isEmpty())
         QSKIP("No sound server answers: start PulseAudio with a null sink (scripts/test.sh "
               "does so) to speak for real.");
-    auto flite = QtTtsBackend::createWithEngine(QStringLiteral("flite"));
-    if (!flite)
-        QSKIP("The flite speech engine is not installed.");
+    std::unique_ptr<TtsBackend> stationVoice = CreateStationVoice();
     QList<TtsVoice> installed;
-    if (!flite->voices(&installed) || installed.isEmpty())
-        QSKIP("The flite speech engine offers no voice.");
+    if (!stationVoice || !stationVoice->voices(&installed) || installed.isEmpty())
+        QSKIP("No speech engine with a voice is installed.");
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -155,7 +172,7 @@ void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
     task->weekdays = 0xfe;
     task->preDelay = 1;
     task->bkMusic = bed;
-    task->text = "Attention please. The afternoon shift begins in ten minutes.";
+    task->text = text;
     store.speechTasks.push_back(std::move(task));
 
     Player player(
@@ -165,7 +182,8 @@ void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
                 return nullptr;
             return std::make_unique<RecordingMedia>(std::move(real), timeline);
         },
-        std::make_unique<RecordingVoice>(std::move(flite), timeline), clock, &store.settings);
+        std::make_unique<RecordingVoice>(std::move(stationVoice), timeline), clock,
+        &store.settings);
     QVERIFY(player.EnsureMusicPlayer());
     // A user is logged in: the idle player's call for music counts.
     connect(&player, &Player::nextMusicWanted, [&timeline] { timeline.add("next music"); });
@@ -190,13 +208,33 @@ void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
 
     // The two one-second timers of the station, with the events of the
     // player and the voice delivered in between. The player's timer comes
-    // first in each second, so the pre-delay lasts a whole second.
+    // first in each second, so the pre-delay lasts a whole second. The pause
+    // starts between two ticks, when the voice has spoken for a second or
+    // has just finished (asked of the speech engine, as the job asks).
     QElapsedTimer waited;
     waited.start();
+    qint64 pausedAt = -1;
     while (reached() < milestones.size() && waited.elapsed() < 60000) {
         player.Tick();
         schedule.Tick();
-        QTest::qWait(1000);
+        for (int step = 0; step < 20; ++step) {
+            QTest::qWait(50);
+            if (pausedAt >= 0 || !job.speaking())
+                continue;
+            const qint64 started = timeline.timeOf("speech started");
+            const bool due = started >= 0 && (pauseAt == PauseAt::WhileSpeaking
+                                                  ? timeline.clock.elapsed() - started >= 1000
+                                                  : player.speech().IsSpeechComplete());
+            if (due) {
+                pausedAt = timeline.clock.elapsed();
+                player.SetPaused(true);
+                timeline.add("paused");
+            }
+        }
+        if (pausedAt >= 0 && player.paused() && timeline.clock.elapsed() - pausedAt >= 3000) {
+            timeline.add("resumed");
+            player.SetPaused(false);
+        }
     }
     QStringList stamped;
     for (int i = 0; i < timeline.events.size(); ++i)
@@ -204,6 +242,17 @@ void TestSpeechLive::scheduledSpeechOverBackgroundMusic() {
     const QString story = stamped.join(", ");
     qInfo().noquote() << story;
     QVERIFY2(reached() == milestones.size(), qPrintable(story));
+    if (pauseAt != PauseAt::Never) {
+        // Nothing of the job ends during the pause; a voice paused mid-way
+        // finishes only after the resume.
+        QVERIFY2(pausedAt >= 0, qPrintable(story));
+        const auto after = [&](const char* event) {
+            return timeline.events.indexOf(event) > timeline.events.indexOf("resumed");
+        };
+        QVERIFY2(after("stop bed.wav"), qPrintable(story));
+        if (pauseAt == PauseAt::WhileSpeaking)
+            QVERIFY2(after("speech complete"), qPrintable(story));
+    }
 
     // While the job held the player, the music schedule was not asked.
     const int from = timeline.events.indexOf("play bed.wav");
