@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "media/player.h"
+#include "schedule/dayclock.h"
 #include "store/appstate.h"
-#include "support/clock.h"
 #include "store/clocktext.h"
 #include "store/datastore.h"
+#include "support/clock.h"
 #include "support/eventlog.h"
-#include "media/player.h"
 #include "support/stringutils.h"
 #include "transmitter/transmitterlink.h"
 
@@ -90,6 +91,7 @@ int MusicSchedule::SelectTask(bool exactStart) {
 }
 
 void MusicSchedule::Tick() {
+    noteMissedEntries();
     if (!state_.workingNow || !state_.loggedIn() || player_.paused())
         return;
     if (currentTask_) {
@@ -175,7 +177,27 @@ void MusicSchedule::insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now) 
     list_.insert(at, entry);
 }
 
+// A timed entry that could not start in its minute (paused, logged out,
+// waiting behind a file that played on, a minute the clock skipped) is never
+// due again that day; the operator reads in the log which ones went unheard.
+// The clock going back, at the end of summer time or at midnight, leaves the
+// last minute too.
+void MusicSchedule::noteMissedEntries() {
+    const HhmmTime now = NowHhmm(clock_);
+    for (TodayMusicEntry& entry : list_) {
+        if (!entry.item || entry.item->kind == PlayItem::Background || entry.done || entry.missed)
+            continue;
+        if (entry.dueTime < now || (entry.dueTime == lastMinute_ && now != lastMinute_)) {
+            entry.missed = true;
+            LogEvent(QStringLiteral("Missed: ") + FileNamePart(entry.item->path) +
+                     QStringLiteral(" (") + FormatClock(entry.dueTime) + QLatin1Char(')'));
+        }
+    }
+    lastMinute_ = now;
+}
+
 void MusicSchedule::BuildTodayMusicList() {
+    noteMissedEntries();
     list_.clear();
     backgroundCount_ = 0;
     // The entries the index pointed into are gone. The current path and due
@@ -214,13 +236,19 @@ void MusicSchedule::BuildTodayMusicList() {
             if (item->interval < 1 || !start.isValid())
                 continue;
             // Step on the calendar day, so that a range reaching midnight
-            // stops there instead of wrapping to the small hours.
-            QDateTime t(today, start);
+            // stops there instead of wrapping to the small hours. The hour
+            // the clock repeats when summer time ends is stepped through
+            // twice; each clock time is due once.
+            QDateTime t = MomentOnDay(today, start);
+            HhmmTime last = item->rangeStart;
             for (;;) {
                 t = t.addSecs(qint64(item->interval) * 60);
                 const HhmmTime h = ToHhmm(t.time());
                 if (h > item->rangeEnd || h > currentTask_->endTime || t.date() != today)
                     break;
+                if (h <= last)
+                    continue;
+                last = h;
                 if (window.contains(h))
                     insertEntry(h, item, now);
             }
@@ -244,7 +272,7 @@ void MusicSchedule::postponeBatch(int dueIndex, int seconds) {
             (entry.item->batchIndex <= due->batchIndex || moved.contains(entry.item)))
             continue;
         moved << entry.item;
-        const QDateTime later = QDateTime(today, FromHhmm(entry.dueTime)).addSecs(seconds);
+        const QDateTime later = MomentOnDay(today, FromHhmm(entry.dueTime)).addSecs(seconds);
         entry.dueTime = ToHhmm(later.time());
         emit entryChanged(i);
     }
@@ -272,7 +300,9 @@ int MusicSchedule::CheckDueEntry() {
     int due = -1;
     for (int i = 0; i < int(list_.size()); ++i) {
         const TodayMusicEntry& entry = list_[size_t(i)];
-        if (entry.item && !entry.done && entry.dueTime == now) {
+        // Background entries carry no time: 0 is not midnight.
+        if (entry.item && entry.item->kind != PlayItem::Background && !entry.done &&
+            !entry.missed && entry.dueTime == now) {
             due = i;
             break;
         }

@@ -26,6 +26,8 @@ struct TodayMusicEntry {
     int done = 0;         // started, or already past when the list was built
     int startCount = 0;
     PlayItem* item = nullptr; // an item of the current task
+    // Its minute passed without it starting; it is never due again today.
+    bool missed = false;
 };
 
 // Today's music: which task is current, its play list for today, and what
@@ -114,6 +116,7 @@ private:
     bool isActiveAt(const MusicTask& task, const TaskMoment& moment) const;
     bool validIndex(int index) const { return index >= 0 && index < int(list_.size()); }
     void insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now);
+    void noteMissedEntries();
     void postponeBatch(int dueIndex, int seconds);
     void selectChooserLine();
     void syncChooser();
@@ -132,6 +135,8 @@ private:
     HhmmTime currentDueTime_ = 0;
     QString lastBackgroundPath_;
     int backgroundCount_ = 0;
+    // The minute of the last look for missed entries; -1 before the first.
+    HhmmTime lastMinute_ = -1;
     QList<MusicTask*> chooser_;
     int chooserSelection_ = -1;
     // The random rotation has a generator of its own, so that it neither

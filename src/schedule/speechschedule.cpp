@@ -2,12 +2,14 @@
 
 #include <QDateTime>
 
+#include "media/player.h"
+#include "schedule/dayclock.h"
+#include "schedule/speechjob.h"
 #include "store/appstate.h"
-#include "support/clock.h"
 #include "store/clocktext.h"
 #include "store/datastore.h"
-#include "media/player.h"
-#include "schedule/speechjob.h"
+#include "support/clock.h"
+#include "support/eventlog.h"
 
 namespace {
 
@@ -34,7 +36,7 @@ void SpeechSchedule::insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime no
     if (list_.size() == list_.capacity())
         list_.reserve(list_.capacity() + kListBlock);
     list_.insert(list_.begin() + std::ptrdiff_t(at),
-                 TodaySpeechEntry{dueTime, dueTime < now ? 1 : 0, task});
+                 TodaySpeechEntry{dueTime, dueTime < now ? 1 : 0, task, false});
 }
 
 void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
@@ -46,11 +48,14 @@ void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
         return;
 
     // The series steps on the clock of today and is bounded by the task's own
-    // end, not by the working hours; a step into tomorrow ends it.
+    // end, not by the working hours; a step into tomorrow ends it. The hour
+    // the clock repeats when summer time ends is stepped through twice; each
+    // clock time is due once.
     const QTime start(task->startTime / 100, task->startTime % 100);
     if (!start.isValid())
         return;
-    QDateTime t(today.date(), start);
+    QDateTime t = MomentOnDay(today.date(), start);
+    HhmmTime last = task->startTime;
     const qint64 step = qint64(task->interval) * 60;
     for (;;) {
         t = t.addSecs(step);
@@ -59,12 +64,34 @@ void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
         const HhmmTime h = t.time().hour() * 100 + t.time().minute();
         if (h > task->endTime)
             break;
+        if (h <= last)
+            continue;
+        last = h;
         if (window.contains(h))
             insertEntry(h, task, now);
     }
 }
 
+// An entry that could not start in its minute (another speech still running,
+// paused, logged out, a minute the clock skipped) is never due again that
+// day; the operator reads in the log which ones went unheard. The clock going
+// back, at the end of summer time or at midnight, leaves the last minute too.
+void SpeechSchedule::noteMissedEntries() {
+    const HhmmTime now = NowHhmm(clock_);
+    for (TodaySpeechEntry& entry : list_) {
+        if (!entry.task || entry.done || entry.missed)
+            continue;
+        if (entry.dueTime < now || (entry.dueTime == lastMinute_ && now != lastMinute_)) {
+            entry.missed = true;
+            LogEvent(QStringLiteral("Missed: ") + entry.task->name + QStringLiteral(" (") +
+                     FormatClock(entry.dueTime) + QLatin1Char(')'));
+        }
+    }
+    lastMinute_ = now;
+}
+
 void SpeechSchedule::BuildTodaySpeechList() {
+    noteMissedEntries();
     currentEntry_ = -1;
     list_.clear();
     if (state_.workingNow) {
@@ -78,12 +105,13 @@ void SpeechSchedule::BuildTodaySpeechList() {
 }
 
 void SpeechSchedule::Tick() {
+    noteMissedEntries();
     if (!state_.workingNow || !state_.loggedIn() || player_.paused() || currentEntry_ != -1)
         return;
     const HhmmTime now = NowHhmm(clock_);
     for (size_t i = 0; i < list_.size(); ++i) {
         TodaySpeechEntry& entry = list_[i];
-        if (entry.done || entry.dueTime != now)
+        if (entry.done || entry.missed || entry.dueTime != now)
             continue;
         currentEntry_ = int(i);
         entry.done = 1;

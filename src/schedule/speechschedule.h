@@ -17,6 +17,8 @@ struct TodaySpeechEntry {
     HhmmTime dueTime = 0;
     int done = 0;               // started, or already past when the list was built
     SpeechTask* task = nullptr; // a task of the store; the list never owns it
+    // Its minute passed without it starting; it is never due again today.
+    bool missed = false;
 };
 
 // Today's scheduled speech: which speeches fall due today and when, and the
@@ -55,6 +57,7 @@ signals:
 private:
     void insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime now);
     void addTaskEntries(SpeechTask* task, HhmmTime now);
+    void noteMissedEntries();
 
     DataStore& store_;
     const Clock& clock_;
@@ -64,4 +67,6 @@ private:
 
     std::vector<TodaySpeechEntry> list_;
     int currentEntry_ = -1;
+    // The minute of the last look for missed entries; -1 before the first.
+    HhmmTime lastMinute_ = -1;
 };

@@ -4,8 +4,9 @@
 
 #include <QtTest>
 
-#include "store/clocktext.h"
+#include "berlintime.h"
 #include "musicbench.h"
+#include "store/clocktext.h"
 
 namespace {
 
@@ -88,6 +89,8 @@ private slots:
     void nothingRunsWhenHeldBack();
     void zonesSentOnStart_data();
     void zonesSentOnStart();
+    void acrossMidnightAndTheClockChange_data();
+    void acrossMidnightAndTheClockChange();
 };
 
 void TestMusicSchedule::taskSelection_data() {
@@ -503,6 +506,53 @@ void TestMusicSchedule::zonesSentOnStart() {
     bench.run(3);
     QCOMPARE(bench.takeCommands(), commands);
     QCOMPARE(bench.takeLoads(), QStringList{"09:00:00 a.mp3"});
+}
+
+void TestMusicSchedule::acrossMidnightAndTheClockChange_data() {
+    // A task of the whole day, every file 10 s but b.mp3 10 minutes, on the
+    // clocks of Berlin.
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("until");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("loads");
+    QTest::addColumn<QStringList>("missed"); // log lines
+
+    const QDate monday(2026, 3, 2);
+    const QDate spring(2027, 3, 28);
+    const QDate autumn(2027, 10, 31);
+    // The background entries of the new day's list are no timed entries due
+    // at 00:00: the playing file goes on.
+    QTest::newRow("midnight: the background plays on")
+        << QDateTime(monday, QTime(23, 59, 40)) << QDateTime(monday.addDays(1), QTime(0, 1))
+        << QStringList{"bg a", "bg b"} << QStringList{"23:59:40 a.mp3", "23:59:50 b.mp3"}
+        << QStringList{};
+    QTest::newRow("spring: the skipped hour is logged, a series from it goes on")
+        << QDateTime(spring, QTime(1, 29, 50)) << QDateTime(spring, QTime(4, 30))
+        << QStringList{"at c 0130 0230 0330", "every e 0215 0500 60"}
+        << QStringList{"01:30:00 c.mp3", "03:30:00 c.mp3", "04:15:00 e.mp3"}
+        << QStringList{"03:00:00 Missed: e.mp3 (02:15)", "03:00:00 Missed: c.mp3 (02:30)"};
+    QTest::newRow("autumn: the repeated hour plays once")
+        << QDateTime(autumn, QTime(1, 59, 50)) << QDateTime(autumn, QTime(3, 10))
+        << QStringList{"every d 0130 0400 30"}
+        << QStringList{"02:00:00 d.mp3", "02:30:00 d.mp3", "03:00:00 d.mp3"} << QStringList{};
+}
+
+void TestMusicSchedule::acrossMidnightAndTheClockChange() {
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, until);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, loads);
+    QFETCH(QStringList, missed);
+    const BerlinTime berlin;
+    MusicBench bench(start);
+    MusicTask* task = bench.addTask(QStringLiteral("All day"), 0, 2359);
+    task->endDate = 20271231;
+    addItems(bench, task, items);
+    bench.file(QStringLiteral("b.mp3"), 600);
+    while (bench.clock.now() < until)
+        bench.second();
+    QCOMPARE(bench.takeLoads(), loads);
+    QCOMPARE(bench.logLines(QStringLiteral("Missed: ")), missed);
 }
 
 QTEST_GUILESS_MAIN(TestMusicSchedule)

@@ -1,7 +1,8 @@
 #include <QtTest>
 
-#include "store/clocktext.h"
+#include "berlintime.h"
 #include "speechrig.h"
+#include "store/clocktext.h"
 
 // Today's speech list and the one-second scheduler, against the fake clock,
 // the fake media player and the fake voice.
@@ -17,6 +18,8 @@ private slots:
     void heldSchedulerSkipsTheMinute_data();
     void heldSchedulerSkipsTheMinute();
     void rebuildForgetsTheRunningEntry();
+    void acrossTheClockChange_data();
+    void acrossTheClockChange();
 
 private:
     // "0800 0820+ ...": due times in list order, "+" for done entries.
@@ -104,14 +107,17 @@ void TestSpeechSchedule::onlyTasksActiveTodayInStoredOrder() {
 void TestSpeechSchedule::twoTasksDueInTheSameMinute_data() {
     QTest::addColumn<int>("speechSeconds");
     QTest::addColumn<QStringList>("spoken");
+    QTest::addColumn<QStringList>("missed"); // log lines
     QTest::newRow("first job ends within the minute")
-        << 20 << QStringList{"later text", "earlier text"};
-    QTest::newRow("first job runs past the minute") << 70 << QStringList{"later text"};
+        << 20 << QStringList{"later text", "earlier text"} << QStringList{};
+    QTest::newRow("first job runs past the minute")
+        << 70 << QStringList{"later text"} << QStringList{"10:01:00 Missed: earlier (10:00)"};
 }
 
 void TestSpeechSchedule::twoTasksDueInTheSameMinute() {
     QFETCH(int, speechSeconds);
     QFETCH(QStringList, spoken);
+    QFETCH(QStringList, missed);
     SpeechRig rig(QDateTime(QDate(2026, 3, 2), QTime(9, 59, 58)));
     rig.addTask("earlier", 1000, 1100);
     rig.addTask("later", 1000, 1100);
@@ -128,6 +134,7 @@ void TestSpeechSchedule::twoTasksDueInTheSameMinute() {
     QCOMPARE(QStringList{"later text"} + rig.takeSpoken(), spoken);
     QCOMPARE(rig.schedule->currentEntryIndex(), spoken.size() == 2 ? 1 : -1);
     QCOMPARE(rig.schedule->TodaySpeechList()[1].done, spoken.size() == 2 ? 1 : 0);
+    QCOMPARE(rig.logLines().filter(QStringLiteral("Missed: ")), missed);
 }
 
 void TestSpeechSchedule::heldSchedulerSkipsTheMinute_data() {
@@ -164,6 +171,9 @@ void TestSpeechSchedule::heldSchedulerSkipsTheMinute() {
     setHeld(false);
     rig.run(120);
     QCOMPARE(rig.takeSpoken(), spoken ? QStringList{"news text"} : QStringList{});
+    // Told once, in the first second after the minute.
+    QCOMPARE(rig.logLines().filter(QStringLiteral("Missed: ")),
+             spoken ? QStringList{} : QStringList{"10:01:00 Missed: news (10:00)"});
 }
 
 void TestSpeechSchedule::rebuildForgetsTheRunningEntry() {
@@ -189,6 +199,58 @@ void TestSpeechSchedule::rebuildForgetsTheRunningEntry() {
     QCOMPARE(rig.takeSpoken(), QStringList{"second text"});
     QVERIFY(rig.job->speaking());
     QCOMPARE(rig.schedule->currentEntryIndex(), 1);
+}
+
+void TestSpeechSchedule::acrossTheClockChange_data() {
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("spoken"); // the clock when each speech started
+    QTest::addColumn<QStringList>("missed"); // log lines
+
+    const QDate spring(2027, 3, 28);
+    const QDate autumn(2027, 10, 31);
+    QTest::newRow("spring: hourly steps over the skipped hour")
+        << spring << 30 << 60 << "0030 0130 0330 0430"
+        << QStringList{"00:30 CET", "01:30 CET", "03:30 CEST", "04:30 CEST"} << QStringList{};
+    QTest::newRow("spring: a series from the skipped hour goes on after it")
+        << spring << 230 << 60 << "0230 0430" << QStringList{"04:30 CEST"}
+        << QStringList{"03:00:00 Missed: news (02:30)"};
+    QTest::newRow("autumn: the repeated hour once")
+        << autumn << 100 << 30 << "0100 0130 0200 0230 0300 0330 0400 0430"
+        << QStringList{"01:00 CEST", "01:30 CEST", "02:00 CEST", "02:30 CEST",
+                       "03:00 CET",  "03:30 CET",  "04:00 CET",  "04:30 CET"}
+        << QStringList{};
+}
+
+// The series steps on the real clock: the skipped hour holds no entry of
+// it, the repeated hour is stepped through twice but each clock time is due
+// once; a time the clock never shows is logged as missed.
+void TestSpeechSchedule::acrossTheClockChange() {
+    QFETCH(QDate, date);
+    QFETCH(int, start);
+    QFETCH(int, interval);
+    QFETCH(QString, list);
+    QFETCH(QStringList, spoken);
+    QFETCH(QStringList, missed);
+    const BerlinTime berlin;
+    SpeechRig rig(QDateTime(date, QTime(0, 0)));
+    rig.store->settings.speakDelay = 0;
+    rig.addTask("news", start, 459, interval)->endDate = 20271231;
+    rig.schedule->BuildTodaySpeechList();
+    QCOMPARE(describe(*rig.schedule), list);
+
+    QStringList started;
+    while (rig.clock.now() < QDateTime(date, QTime(5, 0))) {
+        const QString now = rig.clock.now().toString(QStringLiteral("HH:mm t"));
+        rig.second();
+        if (!rig.takeSpoken().isEmpty())
+            started << now;
+        rig.voice->finish();
+    }
+    QCOMPARE(started, spoken);
+    QCOMPARE(rig.logLines().filter(QStringLiteral("Missed: ")), missed);
 }
 
 QTEST_GUILESS_MAIN(TestSpeechSchedule)
