@@ -20,6 +20,8 @@ packages=(
   # sound server for tests, test media, display, CJK font
   pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame espeak-ng
   xvfb xauth xdotool fonts-wqy-microhei
+  # the operator tests: a session bus, the accessibility bus and its Python client
+  dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   # locales for the code-page tests
   locales
 )

@@ -11,33 +11,36 @@
 #include <QScopedValueRollback>
 #include <QTimerEvent>
 
-#include "ui/shell/aboutdlg.h"
-#include "store/appstate.h"
 #include "app/ardwellapp.h"
-#include "store/datastore.h"
-#include "ui/transmitter/deviceinfodlg.h"
-#include "ui/transmitter/devicesettingdlg.h"
-#include "support/eventlog.h"
-#include "controls/fonts.h"
 #include "app/languageresources.h"
-#include "ui/transmitter/linktitle.h"
+#include "app/version.h"
+#include "controls/fonts.h"
 #include "controls/messagebox.h"
-#include "ui/schedule/musiclistdlg.h"
 #include "controls/mybutton.h"
 #include "controls/mymenubutton.h"
 #include "controls/mytabctrl.h"
-#include "media/player.h"
-#include "ui/media/playerwnd.h"
-#include "ui/shell/settingdlg.h"
 #include "controls/skin.h"
+#include "media/player.h"
 #include "station/station.h"
-#include "ui/shell/systemtray.h"
-#include "ui/schedule/ttslistdlg.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
 #include "store/uitext.h"
+#include "support/eventlog.h"
+#include "ui/media/playerwnd.h"
+#include "ui/music/musicstockdlg.h"
+#include "ui/schedule/musiclistdlg.h"
+#include "ui/schedule/ttslistdlg.h"
+#include "ui/shell/aboutdlg.h"
+#include "ui/shell/settingdlg.h"
+#include "ui/shell/systemtray.h"
+#include "ui/shell/workingtimelabel.h"
+#include "ui/speech/ttseffectdlg.h"
+#include "ui/transmitter/deviceinfodlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
+#include "ui/transmitter/linktitle.h"
 #include "ui/users/unlockdlg.h"
 #include "ui/users/userlogin.h"
-#include "app/version.h"
-#include "ui/shell/workingtimelabel.h"
+#include "ui/users/usermanagedlg.h"
 
 namespace {
 
@@ -163,6 +166,7 @@ void CArdwellDlg::createControls() {
 
     languageBox_ = new QComboBox(this);
     languageBox_->setObjectName(QStringLiteral("languageBox"));
+    languageBox_->setAccessibleName(tr("语言"));
     SetControlId(languageBox_, IdLanguage);
     // Each language is offered in its own words, so that whoever cannot
     // read the present one still finds theirs.
@@ -233,24 +237,28 @@ void CArdwellDlg::createPanels() {
     const QRect speechPlace(kSpeechLeft, pagesTop, kTabRowWidth,
                             kPanelBottom - kPlayerHeight - 8 - pagesTop);
     const QRect playerPlace(kSpeechLeft, kPanelBottom - kPlayerHeight, kTabRowWidth, kPlayerHeight);
-
-    // Pages that later work fills; until then they are empty.
-    const auto emptyPage = [this](const char* name) {
-        auto* page = new QWidget(this);
+    const auto named = [](QWidget* page, const char* name) {
         page->setObjectName(QString::fromLatin1(name));
         return page;
     };
 
+    // The visible player sits in the media area below the speech pages; the
+    // speech effect page fills its voice list through it.
+    auto* playerWnd = new CPlayerWnd(station_.player(), this);
+    SetControlId(named(playerWnd, "CPlayerWnd"), IdPlayerArea);
+    playerWnd_ = placePage(playerWnd, playerPlace, true);
+
+    // Pages that later work fills are empty until then. The speech effect
+    // page is built with the window, so that every speech finds the voice.
     musicList_ = new CMusicListDlg(station_.musicSchedule(), this);
-    musicList_->setObjectName(QStringLiteral("CMusicListDlg"));
-    musicPages_ = {musicList_, emptyPage("CMusicTaskDlg"), emptyPage("CMusicStockDlg")};
+    musicPages_ = {named(musicList_, "CMusicListDlg"), named(new QWidget(this), "CMusicTaskDlg"),
+                   named(new CMusicStockDlg(store_, station_.player(), this), "CMusicStockDlg")};
+    ttsList_ = new CTTSListDlg(station_.speechSchedule(), station_.speechJob(), store_, this);
+    speechPages_ = {named(ttsList_, "CTTSListDlg"), named(new QWidget(this), "CTTSTaskDlg"),
+                    named(new QWidget(this), "CTTSStockDlg"),
+                    named(new CTTSEffectDlg(store_, state_, *playerWnd, this), "CTTSEffectDlg")};
     for (size_t i = 0; i < musicPages_.size(); ++i)
         placePage(musicPages_[i], musicPlace, i == 0);
-
-    ttsList_ = new CTTSListDlg(station_.speechSchedule(), station_.speechJob(), store_, this);
-    ttsList_->setObjectName(QStringLiteral("CTTSListDlg"));
-    speechPages_ = {ttsList_, emptyPage("CTTSTaskDlg"), emptyPage("CTTSStockDlg"),
-                    emptyPage("CTTSEffectDlg")};
     for (size_t i = 0; i < speechPages_.size(); ++i)
         placePage(speechPages_[i], speechPlace, i == 0);
 
@@ -258,13 +266,6 @@ void CArdwellDlg::createPanels() {
     placePage(deviceSetting_, kSettingFrame, true);
     deviceInfo_ = new CDeviceInfoDlg(link_, this);
     placePage(deviceInfo_, kStatusFrame, true);
-
-    // The visible player sits in the media area below the speech pages.
-    auto* playerWnd = new CPlayerWnd(station_.player(), this);
-    playerWnd->setObjectName(QStringLiteral("CPlayerWnd"));
-    SetControlId(playerWnd, IdPlayerArea);
-    playerWnd_ = playerWnd;
-    placePage(playerWnd_, playerPlace, true);
 }
 
 void CArdwellDlg::createTray() {
@@ -370,7 +371,9 @@ void CArdwellDlg::OnSystemSettings() {
 void CArdwellDlg::OnUserManagement() {
     if (commandGuard_ || !stationCommandAllowed())
         return;
-    // The user management dialog opens here once it is part of the station.
+    CUserManageDlg dlg(store_, state_, this);
+    connect(&dlg, &CUserManageDlg::currentUserChanged, this, &CArdwellDlg::ShowCurrentUser);
+    dlg.exec();
 }
 
 void CArdwellDlg::OnLock() {

@@ -73,6 +73,13 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getOpenFileName(parent, caption, dir, ToQtFilter(filter));
 }
 
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) {
+    QStringList names;
+    if (takeQueued(Asked{caption, dir, QString(), false}, &names))
+        return names.value(0);
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
 void setNextFileNames(const QStringList& names) {
     recorder().answers.enqueue(names);
 }

@@ -21,6 +21,9 @@ QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QStr
 // One existing file; empty when cancelled.
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                         const QString& filter);
+// One existing folder; empty when cancelled. A test's queued answer gives
+// the folder as the first name.
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
 
 // For tests: the next dialog is not shown and returns `names` instead (the
 // single-file dialog takes the first). Several calls queue answers in order;

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 void NumberListRows(QTreeWidget* list) {
@@ -95,6 +97,40 @@ void SwapListRows(QTreeWidget* list, int a, int b) {
                                    QItemSelectionModel::NoUpdate);
 
     list->setUpdatesEnabled(updates);
+}
+
+namespace {
+
+class GridLineDelegate : public QStyledItemDelegate {
+public:
+    GridLineDelegate(int rowHeight, QObject* parent)
+        : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(qMax(size.height(), rowHeight_));
+        return size;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(QColor(208, 208, 208));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+
+private:
+    int rowHeight_;
+};
+
+} // namespace
+
+void ShowGridLines(QTreeView* list, int rowHeight) {
+    list->setItemDelegate(new GridLineDelegate(rowHeight, list));
 }
 
 void SetUpReportList(QTreeView* list) {

@@ -16,6 +16,9 @@ void FitNumberColumn(QTreeView* list);
 // Makes a tree view a report list as the panels use it: the interface font,
 // flat rows of one height, whole rows selected one at a time, no editing.
 void SetUpReportList(QTreeView* list);
+// Draws a thin grid line at the right and bottom edge of every cell of the
+// list; with `rowHeight`, every row is at least that high.
+void ShowGridLines(QTreeView* list, int rowHeight = 0);
 
 // After row `deletedRow` was removed: selects, makes current and scrolls to
 // the row above it, or to row 0 when the first row was removed. Returns the

@@ -141,9 +141,15 @@ void TestLogin::picturePlacesActAsButtons() {
     // The corners are cut off the window.
     QVERIFY(!dlg.mask().contains(QPoint(0, 0)));
     QVERIFY(dlg.mask().contains(QPoint(10, 10)));
-    // The buttons and labels are in the picture, not on the screen.
-    for (const char* name : {"okButton", "cancelButton", "nameLabel", "passwordLabel"})
+    // The labels are in the picture, not on the screen; the buttons lie
+    // over their pictures, where a screen reader finds them by name.
+    for (const char* name : {"nameLabel", "passwordLabel"})
         QVERIFY(!dlg.findChild<QWidget*>(QLatin1String(name))->isVisibleTo(&dlg));
+    auto* okButton = dlg.findChild<QPushButton*>(QStringLiteral("okButton"));
+    QVERIFY(okButton->isVisibleTo(&dlg));
+    QCOMPARE(okButton->geometry(), CUserLoginDlg::okButtonRect());
+    QCOMPARE(dlg.findChild<QWidget*>(QStringLiteral("cancelButton"))->geometry(),
+             CUserLoginDlg::cancelButtonRect());
 
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -161,6 +167,14 @@ void TestLogin::picturePlacesActAsButtons() {
     QTest::mouseClick(&other, Qt::LeftButton, {}, CUserLoginDlg::cancelButtonRect().center());
     QVERIFY(!other.isVisible());
     QCOMPARE(other.result(), int(QDialog::Rejected));
+
+    // A click that lands on the button itself logs in just the same.
+    CUserLoginDlg third(rig->app->store(), QStringLiteral("Admin"), CUserLoginDlg::StartupLogin);
+    third.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&third));
+    passwordBox(third)->setText(QStringLiteral("740286"));
+    QTest::mouseClick(third.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+    QCOMPARE(third.result(), int(QDialog::Accepted));
     QVERIFY(MessageBox::shown().isEmpty());
 }
 

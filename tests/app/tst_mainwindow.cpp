@@ -7,21 +7,22 @@
 #include <QComboBox>
 
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QScopeGuard>
 #include <QTabBar>
 #include <QtTest>
 #include <algorithm>
 
-#include "store/clocktext.h"
-#include "store/datastore.h"
-#include "ui/transmitter/linktitle.h"
-#include "schedule/musicschedule.h"
 #include "controls/mybutton.h"
 #include "media/player.h"
+#include "schedule/musicschedule.h"
 #include "schedule/speechschedule.h"
 #include "station/station.h"
 #include "stationrig.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "ui/transmitter/linktitle.h"
 #include "ui/users/unlockdlg.h"
 
 namespace {
@@ -55,6 +56,7 @@ private slots:
     void secondStartIsRefused();
     void refusedStartButtonSpeaksTheLanguage_data();
     void refusedStartButtonSpeaksTheLanguage();
+    void qtDialogsSpeakTheLanguage();
     void unwritableDataFolderIsToldOnce_data();
     void unwritableDataFolderIsToldOnce();
     void languageChangeReopensWithoutSplashReloadOrLogin();
@@ -133,6 +135,20 @@ void TestMainWindow::refusedStartButtonSpeaksTheLanguage() {
     answer.start(20);
     QCOMPARE(rig.app->Run(), 1);
     QCOMPARE(shown, button);
+}
+
+// Qt's own windows (the file dialogs) speak the language too, when Qt's
+// Chinese texts are installed.
+void TestMainWindow::qtDialogsSpeakTheLanguage() {
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+        QSKIP("Qt's Chinese texts are not installed");
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+    UseLanguageResources(0);
+    QVERIFY2(lookIn() != QStringLiteral("Look in:"), qPrintable(lookIn()));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral(u"确定"));
+    UseLanguageResources(1);
+    QCOMPARE(lookIn(), QStringLiteral("Look in:"));
+    UseLanguageResources(0);
 }
 
 void TestMainWindow::unwritableDataFolderIsToldOnce_data() {

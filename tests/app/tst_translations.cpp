@@ -21,22 +21,30 @@
 
 #include <functional>
 
-#include "ui/shell/aboutdlg.h"
-#include "ui/transmitter/deviceinfodlg.h"
-#include "ui/transmitter/devicesettingdlg.h"
 #include "app/languageresources.h"
-#include "ui/schedule/musiclistdlg.h"
-#include "schedule/musicschedule.h"
 #include "media/player.h"
-#include "ui/media/playerwnd.h"
-#include "ui/shell/settingdlg.h"
+#include "schedule/musicschedule.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
 #include "stationrig.h"
-#include "ui/shell/systemtray.h"
+#include "ui/media/playerwnd.h"
+#include "ui/music/musicfoldermanagedlg.h"
+#include "ui/music/musicfoldernamedlg.h"
+#include "ui/music/musicseldlg.h"
+#include "ui/music/musicstockdlg.h"
+#include "ui/schedule/musiclistdlg.h"
 #include "ui/schedule/ttslistdlg.h"
 #include "ui/schedule/ttsstockseldlg.h"
+#include "ui/shell/aboutdlg.h"
+#include "ui/shell/settingdlg.h"
+#include "ui/shell/systemtray.h"
+#include "ui/speech/speakbkmusiceditdlg.h"
+#include "ui/speech/ttseffectdlg.h"
+#include "ui/transmitter/deviceinfodlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
 #include "ui/users/unlockdlg.h"
+#include "ui/users/usereditdlg.h"
+#include "ui/users/usermanagedlg.h"
 
 namespace {
 
@@ -83,6 +91,26 @@ const WindowCase kWindows[] = {
     {"CDeviceSettingDlg", [](Parts& p) -> QWidget* { return new CDeviceSettingDlg(p.link); }},
     {"CAboutDlg", [](Parts& p) -> QWidget* { return new CAboutDlg(p.link); }},
     {"CSettingDlg", [](Parts& p) -> QWidget* { return new CSettingDlg(p.store, 1800000); }},
+    {"CMusicStockDlg", [](Parts& p) -> QWidget* { return new CMusicStockDlg(p.store, p.player); }},
+    {"CMusicFolderManageDlg",
+     [](Parts& p) -> QWidget* { return new CMusicFolderManageDlg(p.store); }},
+    {"CMusicFolderNameDlg", [](Parts&) -> QWidget* { return new CMusicFolderNameDlg(QString()); }},
+    {"CMusicSelDlg", [](Parts& p) -> QWidget* { return new CMusicSelDlg(p.store, true); }},
+    {"CTTSEffectDlg",
+     [](Parts& p) -> QWidget* {
+         // The page previews through a player window; one owner holds both.
+         auto* owner = new QWidget;
+         auto* player = new CPlayerWnd(p.player, owner);
+         new CTTSEffectDlg(p.store, p.state, *player, owner);
+         return owner;
+     }},
+    {"CSpeakBkMusicEditDlg",
+     [](Parts& p) -> QWidget* { return new CSpeakBkMusicEditDlg(p.store, p.state); }},
+    {"CUserManageDlg", [](Parts& p) -> QWidget* { return new CUserManageDlg(p.store, p.state); }},
+    {"CUserEditDlg",
+     [](Parts&) -> QWidget* {
+         return new CUserEditDlg(CUserEditDlg::NewUser, QString(), QString(), 0);
+     }},
     {"CSystemTray menu",
      [](Parts&) -> QWidget* {
          // The tray icon is no widget; its menu, which has no parent, is
@@ -118,6 +146,8 @@ void collectTexts(QObject* object, QList<QPair<QString, QString>>& out) {
         add(name + QStringLiteral(" tooltip"), widget->toolTip());
         add(name + QStringLiteral(" what's this"), widget->whatsThis());
         add(name + QStringLiteral(" status tip"), widget->statusTip());
+        // What a screen reader says for a control that shows no text.
+        add(name + QStringLiteral(" accessible name"), widget->accessibleName());
         for (QAction* action : widget->actions()) {
             add(name + QStringLiteral(" action"), action->text());
             add(name + QStringLiteral(" action tooltip"), action->toolTip());

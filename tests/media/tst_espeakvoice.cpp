@@ -1,17 +1,24 @@
 #include <QAudioDevice>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
-#include "media/espeakttsbackend.h"
 #include "fakeclock.h"
-#include "sinkrecorder.h"
+#include "media/espeakttsbackend.h"
+#include "media/player.h"
 #include "media/speechengine.h"
 #include "media/ttschoice.h"
-#include "store/uitext.h"
 #include "media/voicelist.h"
+#include "sinkrecorder.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "store/uitext.h"
+#include "ui/media/playerwnd.h"
+#include "ui/speech/ttseffectdlg.h"
 
 // The espeak-ng voice, speaking for real on the sound server (the test script
 // starts PulseAudio with a null sink) and listened to on the sink's monitor:
@@ -233,9 +240,8 @@ void TestEspeakVoice::stationSpeaksTheTask_data() {
 }
 
 // A speech task's text and effect, as the speech job hands them to the speech
-// engine, with the voice the program chooses for the station. The speech
-// effect panel is not built yet; it fills its list by the same routine as
-// the plain list here.
+// engine, with the voice the program chooses for the station; the speech
+// effect page, when there is one, offers that voice's five station voices.
 void TestEspeakVoice::stationSpeaksTheTask() {
     QFETCH(int, effect);
     QFETCH(QString, expected);
@@ -246,16 +252,22 @@ void TestEspeakVoice::stationSpeaksTheTask() {
     QVERIFY2(voice, "espeak-ng can speak here, yet the station chose another engine");
     FakeClock clock(QDateTime(QDate(2026, 3, 2), QTime(9, 59)));
     SetUiLanguage(0);
-    SpeechEngine engine(std::move(station), clock);
+    QTemporaryDir folder;
+    DataStore store(clock, folder.path());
+    store.loading = 1; // nothing is saved
+    AppState state;
+    Player player([] { return std::unique_ptr<MediaBackend>(); }, std::move(station), clock);
+    CPlayerWnd playerWnd(player);
+    std::unique_ptr<CTTSEffectDlg> page;
     if (effect >= 0) {
-        auto list = std::make_shared<PlainVoiceList>();
-        QVERIFY(engine.FillVoiceList(list, true));
+        page = std::make_unique<CTTSEffectDlg>(store, state, playerWnd);
         QStringList names;
-        for (int i = 0; i < list->count(); ++i)
-            names << list->itemText(i);
+        for (int i = 0; i < page->effectList()->count(); ++i)
+            names << page->effectList()->itemText(i);
         QCOMPARE(names, (QStringList{u"中文女声Hui"_qs, u"中文男声Liang"_qs, u"中文女声Lily"_qs,
                                      "Female Voice (Julie)", "Male Voice (Paul)"}));
     }
+    SpeechEngine& engine = player.speech();
     QVERIFY(engine.SpeakText(effect, u"测试 %Time%"_qs));
     QVERIFY(WaitUntilComplete(*voice, 30000));
     QTest::qWait(300);
@@ -265,5 +277,5 @@ void TestEspeakVoice::stationSpeaksTheTask() {
     QVERIFY2(loud >= 800, qPrintable(QString::number(loud) + " ms heard"));
 }
 
-QTEST_GUILESS_MAIN(TestEspeakVoice)
+QTEST_MAIN(TestEspeakVoice)
 #include "tst_espeakvoice.moc"

@@ -1,10 +1,10 @@
 // Pictures of the shell and transmitter windows, Chinese and English, for a
 // person to look at after changing them:
 //
-//     shell-shots <output folder> [--qm <shell_en.qm>]
+//     shell-shots <output folder> [--qm <tolvane_en.qm>]
 //
 // The English pictures use the given compiled translation (lrelease of
-// resources/translations/shell_en.ts) and the English UI texts. The
+// resources/translations/tolvane_en.ts) and the English UI texts. The
 // connected panels talk to a transmitter simulator started on COM1 of a
 // temporary program folder.
 
@@ -17,17 +17,17 @@
 
 #include <cstdio>
 
-#include "ui/shell/aboutdlg.h"
-#include "support/clock.h"
-#include "store/datastore.h"
-#include "ui/transmitter/deviceinfodlg.h"
-#include "ui/transmitter/devicesettingdlg.h"
-#include "ui/shell/settingdlg.h"
 #include "shelltestfolder.h"
+#include "store/datastore.h"
+#include "store/uitext.h"
+#include "support/clock.h"
+#include "transmitter/transmitterlink.h"
+#include "ui/shell/aboutdlg.h"
+#include "ui/shell/settingdlg.h"
 #include "ui/shell/startflashdlg.h"
 #include "ui/shell/systemtray.h"
-#include "transmitter/transmitterlink.h"
-#include "store/uitext.h"
+#include "ui/transmitter/deviceinfodlg.h"
+#include "ui/transmitter/devicesettingdlg.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "controls/messagebox.h"
+#include "shelltestfolder.h"
+#include "store/uitext.h"
+#include "transmitter/transmitterlink.h"
 #include "ui/shell/aboutdlg.h"
 #include "ui/transmitter/deviceinfodlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
-#include "controls/messagebox.h"
-#include "shelltestfolder.h"
-#include "transmitter/transmitterlink.h"
-#include "store/uitext.h"
 
 namespace {
 
@@ -222,6 +222,8 @@ void TestDevicePanels::discretePowerLevels() {
     QCOMPARE(levels->currentText(), QStringLiteral("1.0W"));
     QVERIFY(!levels->isHidden());
     QVERIFY(child<QLineEdit>(form.get(), "powerEdit")->isHidden());
+    // The label names the list now, for a screen reader.
+    QCOMPARE(child<QLabel>(form.get(), "powerLabel")->buddy(), levels);
 
     levels->setCurrentIndex(2);
     const qsizetype before = sim->commands().size();

@@ -41,8 +41,8 @@ const char* const kUiKeys[] = {
     "cur_power", "fwd_power", "ref_power", "temp", "rdsid", "stereo_state", "bluetooth_state",
     "part_a", "part_b", "part_c", "fmt_modify_err",
     // music library
-    "ensure_del_category", "entry_category_name", "music_exist_category", "name", "sel_play_music",
-    "the_category_exist_reentry",
+    "ensure_del_category", "entry_category_name", "music_exist_category", "music_file_missing",
+    "name", "sel_play_music", "the_category_exist_reentry",
     // music tasks
     "ensure_del_music_task", "without_matched_music_task", "datetime", "enable", "disable",
     "task_name",

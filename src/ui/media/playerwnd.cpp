@@ -154,18 +154,22 @@ void CPlayerWnd::buildUi() {
         return button;
     };
     playPause_ = makeButton("playPauseButton", Glyph::Play);
+    playPause_->setAccessibleName(tr("播放"));
     stop_ = makeButton("stopButton", Glyph::Stop);
+    stop_->setAccessibleName(tr("停止"));
     elapsed_ = new QLabel(ClockText(0), controls_);
     elapsed_->setObjectName(QStringLiteral("elapsedLabel"));
     position_ = new QSlider(Qt::Horizontal, controls_);
     position_->setObjectName(QStringLiteral("positionSlider"));
     position_->setRange(0, 0);
+    position_->setAccessibleName(tr("播放进度"));
     total_ = new QLabel(ClockText(0), controls_);
     total_->setObjectName(QStringLiteral("totalLabel"));
     volumeIcon_ = new QLabel(controls_);
     volumeIcon_->setPixmap(GlyphIcon(Glyph::Volume).pixmap(16, 16));
     volume_ = new QSlider(Qt::Horizontal, controls_);
     volume_->setObjectName(QStringLiteral("volumeSlider"));
+    volume_->setAccessibleName(tr("音量"));
     volume_->setRange(0, 100);
     volume_->setValue(100);
     volume_->setMaximumWidth(80);
@@ -257,6 +261,8 @@ void CPlayerWnd::showPlaybackState() {
     const bool playing = attached_ && attached_->playState() != MediaBackend::PlayState::Stopped &&
                          attached_->playState() != MediaBackend::PlayState::Paused;
     playPause_->setIcon(GlyphIcon(playing ? Glyph::Pause : Glyph::Play));
+    // The glyph is all the button shows; its name says the same in words.
+    playPause_->setAccessibleName(playing ? tr("暂停") : tr("播放"));
     playPause_->setEnabled(loaded);
     stop_->setEnabled(loaded && attached_->playState() != MediaBackend::PlayState::Stopped);
 }

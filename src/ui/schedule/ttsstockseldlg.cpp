@@ -3,38 +3,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "store/datastore.h"
 #include "controls/fonts.h"
 #include "controls/listutils.h"
+#include "store/datastore.h"
 #include "store/uitext.h"
 
-namespace {
-
-// A report list with grid lines: every cell gets a thin line at its right
-// and bottom edge.
-class GridLineDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(option.palette.color(QPalette::Midlight).darker(110));
-        const QRect r = option.rect;
-        painter->drawLine(r.topRight(), r.bottomRight());
-        painter->drawLine(r.bottomLeft(), r.bottomRight());
-        painter->restore();
-    }
-};
-
-} // namespace
+namespace {} // namespace
 
 CTTSStockSelDlg::CTTSStockSelDlg(const DataStore& store, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CTTSStockSelDlg"));
@@ -47,7 +25,7 @@ CTTSStockSelDlg::CTTSStockSelDlg(const DataStore& store, QWidget* parent) : QDia
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("scriptList"));
     SetUpReportList(list_);
-    list_->setItemDelegate(new GridLineDelegate(list_));
+    ShowGridLines(list_);
     list_->setHeaderLabels({QString(), GetUiText(QStringLiteral("tts_title")),
                             GetUiText(QStringLiteral("tts_content"))});
     list_->header()->setStretchLastSection(true);

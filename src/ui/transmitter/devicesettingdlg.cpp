@@ -6,8 +6,8 @@
 
 #include <limits>
 
-#include "transmitter/transmitterlink.h"
 #include "controls/waitcursor.h"
+#include "transmitter/transmitterlink.h"
 
 qint32 TenthsFromText(const QString& text) {
     int i = 0;
@@ -53,6 +53,8 @@ CDeviceSettingDlg::CDeviceSettingDlg(TransmitterLink& link, QWidget* parent)
             QCheckBox* box =
                 findChild<QCheckBox*>(QStringLiteral("zone%1Check").arg(g * 8 + z + 1));
             Q_ASSERT(box);
+            // The column number above is all a zone shows; its name says which.
+            box->setAccessibleName(tr("分区%1").arg(QString::number(g * 8 + z + 1)));
             zones_[size_t(g)][size_t(z)] = box;
             connect(box, &QCheckBox::clicked, this, [this, g](bool on) { zoneClicked(g, on); });
             needs_.insert(box, Needs::Partitions);
@@ -144,6 +146,9 @@ void CDeviceSettingDlg::refresh(bool reevaluateEnabled) {
         ui_->powerLevelBox->hide();
         ui_->powerEdit->show();
     }
+    // The label names whichever of the two is shown.
+    ui_->powerLabel->setBuddy(levels > 0 ? static_cast<QWidget*>(ui_->powerLevelBox)
+                                         : ui_->powerEdit);
 
     ui_->freqEdit->setValue(status.frequency / 10.0);
     ui_->powerEdit->setText(FormatTenths(status.power));

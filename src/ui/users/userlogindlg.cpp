@@ -8,13 +8,13 @@
 #include <QPainterPath>
 #include <QPushButton>
 
-#include "support/apppaths.h"
-#include "store/datastore.h"
 #include "controls/fonts.h"
 #include "controls/messagebox.h"
 #include "controls/skin.h"
-#include "store/uitext.h"
 #include "controls/waitcursor.h"
+#include "store/datastore.h"
+#include "store/uitext.h"
+#include "support/apppaths.h"
 
 namespace {
 
@@ -29,6 +29,19 @@ const QColor kHeadingInk(52, 64, 72);
 QString loginPicturePath() {
     return GetAppFolder() + QStringLiteral("/imgs/loginbk.bmp");
 }
+
+// A button the picture draws: it paints nothing of its own. The focus stays
+// in the boxes, where Enter logs in.
+class PicturePlace : public QPushButton {
+public:
+    PicturePlace(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+        setFocusPolicy(Qt::NoFocus);
+        setAutoDefault(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
 
 QRegion cutCorners(const QSize& size) {
     QPainterPath path;
@@ -48,8 +61,9 @@ CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QW
     if (!QApplication::windowIcon().isNull())
         setWindowIcon(QApplication::windowIcon());
 
-    // The labels and the buttons are part of the picture; the widgets stay
-    // hidden so that the picture is what the user sees and clicks.
+    // The labels and the buttons are part of the picture. The labels stay
+    // hidden; the buttons lie over their pictures without drawing anything,
+    // so that a click there presses them and a screen reader finds them.
     auto* nameLabel = new QLabel(tr("登录名："), this);
     nameLabel->setObjectName(QStringLiteral("nameLabel"));
     nameLabel->setGeometry(130, 108, 70, 18);
@@ -59,16 +73,12 @@ CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QW
     passwordLabel->setGeometry(130, 147, 70, 18);
     passwordLabel->hide();
 
-    auto* ok = new QPushButton(tr("登录"), this);
+    auto* ok = new PicturePlace(tr("登录"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setGeometry(okButtonRect());
-    ok->setAutoDefault(false);
-    ok->hide();
-    auto* cancel = new QPushButton(tr("取消"), this);
+    auto* cancel = new PicturePlace(tr("取消"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setGeometry(cancelButtonRect());
-    cancel->setAutoDefault(false);
-    cancel->hide();
     connect(ok, &QPushButton::clicked, this, &CUserLoginDlg::OnOK);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -92,9 +102,11 @@ CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QW
 
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("loginName"));
+    m_nameEdit->setAccessibleName(tr("登录名"));
     m_nameEdit->setGeometry(204, 108, 158, 18);
     m_passwordEdit = new QLineEdit(this);
     m_passwordEdit->setObjectName(QStringLiteral("password"));
+    m_passwordEdit->setAccessibleName(tr("密码"));
     m_passwordEdit->setGeometry(204, 147, 158, 18);
     m_passwordEdit->setEchoMode(QLineEdit::Password);
     m_passwordEdit->setMaxLength(kPasswordLength);

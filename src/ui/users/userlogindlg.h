@@ -9,9 +9,10 @@ class QLineEdit;
 class QPushButton;
 
 // The login window: a picture ("imgs/loginbk.bmp" of the program folder)
-// with the name and password boxes on it. The labels and buttons exist but
-// stay hidden, because the picture shows them; a click on a button's place
-// in the picture acts as the button.
+// with the name and password boxes on it. The labels exist but stay hidden,
+// because the picture shows them; the buttons lie over their pictures and
+// draw nothing. A click on a button's place in the picture acts as the
+// button, whichever of the two receives it.
 class CUserLoginDlg : public QDialog {
     Q_OBJECT
 

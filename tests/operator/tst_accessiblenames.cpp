@@ -1,0 +1,116 @@
+// Every control an operator can use in these windows has a name that a
+// screen reader (and the operator tests, which find controls the same way)
+// can read: its own text, its accessible name, or the label it is the buddy
+// of. A control that shows only a picture or a glyph must say in words
+// what it is.
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <functional>
+
+#include "stationrig.h"
+#include "ui/media/playerwnd.h"
+#include "ui/transmitter/devicesettingdlg.h"
+
+namespace {
+
+struct WindowCase {
+    const char* name;
+    std::function<QWidget*(StationRig&)> make;
+};
+
+const WindowCase kWindows[] = {
+    {"login",
+     [](StationRig& rig) -> QWidget* {
+         return new CUserLoginDlg(rig.app->store(), QString(), CUserLoginDlg::StartupLogin);
+     }},
+    {"password check",
+     [](StationRig& rig) -> QWidget* {
+         return new CUserLoginDlg(rig.app->store(), QStringLiteral("Admin"),
+                                  CUserLoginDlg::VerifyPassword);
+     }},
+    {"player", [](StationRig& rig) -> QWidget* { return new CPlayerWnd(rig.station->player()); }},
+    {"transmitter settings",
+     [](StationRig& rig) -> QWidget* { return new CDeviceSettingDlg(rig.app->link()); }},
+};
+
+bool isControl(QWidget* widget) {
+    // The edit inside a spin box or a combo box is part of it, not a control.
+    QWidget* parent = widget->parentWidget();
+    if (qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent))
+        return false;
+    return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||
+           qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+           qobject_cast<QComboBox*>(widget);
+}
+
+// What a screen reader says the control is called.
+QString spokenName(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    if (!face)
+        return QString();
+    // A combo box's name is its current entry here; its label comes as a
+    // relation.
+    for (const auto& [other, relation] : face->relations(QAccessible::Label)) {
+        if (!other->text(QAccessible::Name).trimmed().isEmpty())
+            return other->text(QAccessible::Name);
+    }
+    if (qobject_cast<QComboBox*>(widget))
+        return widget->accessibleName();
+    return face->text(QAccessible::Name).trimmed();
+}
+
+} // namespace
+
+class TestAccessibleNames : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyControlIsNamed_data();
+    void everyControlIsNamed();
+
+private:
+    std::unique_ptr<StationRig> rig;
+};
+
+void TestAccessibleNames::initTestCase() {
+    rig = std::make_unique<StationRig>();
+    QVERIFY(rig->ready);
+    rig->openWindow(QStringLiteral("Admin"));
+}
+
+void TestAccessibleNames::everyControlIsNamed_data() {
+    QTest::addColumn<int>("index");
+    for (size_t i = 0; i < std::size(kWindows); ++i)
+        QTest::newRow(kWindows[i].name) << int(i);
+}
+
+void TestAccessibleNames::everyControlIsNamed() {
+    QFETCH(int, index);
+    std::unique_ptr<QWidget> window(kWindows[index].make(*rig));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+    QStringList unnamed;
+    int controls = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!isControl(widget) || !widget->isVisibleTo(window.get()))
+            continue;
+        ++controls;
+        if (spokenName(widget).isEmpty())
+            unnamed << QString::fromLatin1(widget->metaObject()->className()) + u' ' +
+                           widget->objectName();
+    }
+    QVERIFY(controls > 0);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+}
+
+QTEST_MAIN(TestAccessibleNames)
+#include "tst_accessiblenames.moc"
