@@ -14,6 +14,8 @@ packages=(
   libespeak-ng-dev espeak-ng-data
   qt6-serialport-dev
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  # Qt's own Chinese texts, for its file dialogs
+  qt6-translations-l10n
   # ciphers, media tags, audio playback
   libmcrypt-dev libtag1-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

@@ -15,12 +15,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "support/apppaths.h"
-#include "store/appstate.h"
-#include "support/clock.h"
-#include "store/datastore.h"
-#include "schedule/musicschedule.h"
 #include "media/player.h"
+#include "schedule/musicschedule.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
 
 namespace {
 

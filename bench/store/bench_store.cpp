@@ -21,10 +21,10 @@
 #include <sys/resource.h>
 #include <vector>
 
+#include "store/datastore.h"
 #include "support/apppaths.h"
 #include "support/clock.h"
 #include "support/cryptfile.h"
-#include "store/datastore.h"
 
 namespace {
 

@@ -5,17 +5,17 @@
 #include <QIcon>
 #include <QLockFile>
 
-#include "support/apppaths.h"
 #include "app/ardwelldlg.h"
-#include "support/eventlog.h"
 #include "app/languageresources.h"
 #include "controls/messagebox.h"
-#include "ui/shell/startflashdlg.h"
-#include "station/station.h"
-#include "support/stringutils.h"
 #include "media/ttsbackend.h"
-#include "support/uiformat.h"
+#include "station/station.h"
 #include "store/uitext.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
+#include "support/stringutils.h"
+#include "support/uiformat.h"
+#include "ui/shell/startflashdlg.h"
 
 CArdwellApp::CArdwellApp(const Clock& clock, StationBackends backends)
     : clock_(clock), backends_(std::move(backends)), store_(clock), link_(GetUiText) {}

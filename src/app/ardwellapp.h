@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "media/mediabackend.h"
 #include "store/appstate.h"
 #include "store/datastore.h"
-#include "media/mediabackend.h"
 #include "transmitter/transmitterlink.h"
 
 class CArdwellDlg;

@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "transmitter/transmitterlink.h"
 #include "controls/waitcursor.h"
+#include "transmitter/transmitterlink.h"
 
 class CArdwellApp;
 class CDeviceInfoDlg;

@@ -7,10 +7,10 @@
 #include <cstdio>
 
 #include "app/ardwellapp.h"
-#include "support/clock.h"
+#include "app/version.h"
 #include "media/qtmediabackend.h"
 #include "media/ttschoice.h"
-#include "app/version.h"
+#include "support/clock.h"
 
 int main(int argc, char** argv) {
     // Without a display Qt would end the program with a terse message of its

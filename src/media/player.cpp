@@ -2,9 +2,9 @@
 
 #include <cerrno>
 
+#include "media/medialength.h"
 #include "support/eventlog.h"
 #include "support/files.h"
-#include "media/medialength.h"
 
 namespace {
 

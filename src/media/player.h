@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "media/mediabackend.h"
-#include "store/records.h"
 #include "media/speechengine.h"
+#include "store/records.h"
 
 class Clock;
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "media/player.h"
 #include "store/appstate.h"
 #include "store/datastore.h"
 #include "support/eventlog.h"
-#include "media/player.h"
 #include "support/stringutils.h"
 
 namespace {

@@ -3,16 +3,16 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
-#include "store/appstate.h"
-#include "support/clock.h"
-#include "store/clocktext.h"
-#include "store/datastore.h"
-#include "schedule/musicschedule.h"
 #include "media/player.h"
+#include "media/ttsbackend.h"
+#include "schedule/musicschedule.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
+#include "store/appstate.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
+#include "support/clock.h"
 #include "transmitter/transmitterlink.h"
-#include "media/ttsbackend.h"
 
 namespace {
 

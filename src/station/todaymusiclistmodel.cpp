@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "store/clocktext.h"
 #include "schedule/musicschedule.h"
-#include "support/stringutils.h"
+#include "store/clocktext.h"
 #include "store/uitext.h"
+#include "support/stringutils.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <map>
 #include <utility>
 
-#include "store/clocktext.h"
 #include "schedule/speechschedule.h"
+#include "store/clocktext.h"
 #include "store/uitext.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "store/clocktext.h"
 #include "support/apppaths.h"
 #include "support/clock.h"
-#include "store/clocktext.h"
 #include "support/files.h"
 #include "support/stringutils.h"
 

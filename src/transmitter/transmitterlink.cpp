@@ -3,8 +3,8 @@
 #include "support/uiformat.h"
 
 #include "support/eventlog.h"
-#include "transmitter/serialport.h"
 #include "support/stringutils.h"
+#include "transmitter/serialport.h"
 #include "transmitter/transmitterprotocol.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <limits>
 #include <random>
 
+#include "support/stringutils.h"
 #include "transmitter/handshakeconstants.h"
 #include "transmitter/serialtransport.h"
-#include "support/stringutils.h"
 
 namespace {
 

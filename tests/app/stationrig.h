@@ -19,17 +19,17 @@
 #include <functional>
 #include <memory>
 
-#include "support/apppaths.h"
 #include "app/ardwellapp.h"
 #include "app/ardwelldlg.h"
-#include "support/eventlog.h"
-#include "fakeclock.h"
-#include "fakemedia.h"
 #include "app/languageresources.h"
 #include "controls/messagebox.h"
+#include "fakeclock.h"
+#include "fakemedia.h"
 #include "simulatorprocess.h"
 #include "station/station.h"
 #include "store/uitext.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "ui/users/userlogindlg.h"
 
 inline constexpr char kAdminPassword[] = "740286";

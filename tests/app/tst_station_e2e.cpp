@@ -21,11 +21,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "support/apppaths.h"
-#include "support/clock.h"
+#include "sinkrecorder.h"
 #include "store/clocktext.h"
 #include "store/datastore.h"
-#include "sinkrecorder.h"
+#include "support/apppaths.h"
+#include "support/clock.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "support/clock.h"
 #include "media/medialength.h"
 #include "media/player.h"
 #include "media/qtmediabackend.h"
 #include "media/qtttsbackend.h"
+#include "support/clock.h"
 #include <QMediaPlayer>
 
 // The real media player, voice and length measurement, with media files made

@@ -5,12 +5,12 @@
 
 #include <cerrno>
 
-#include "support/apppaths.h"
-#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "support/files.h"
 #include "media/player.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
+#include "support/files.h"
 
 // The player logic against a fake media player and a fake voice: what it asks
 // of the player, what it logs, and when it hands the player back to music.

@@ -10,8 +10,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "support/clock.h"
 #include "fakemedia.h"
+#include "support/clock.h"
 #include "ui/media/playerwnd.h"
 
 // QSKIP returns from the calling function, so this has to be a macro.

@@ -2,8 +2,8 @@
 
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "store/records.h"
 #include "media/speechengine.h"
+#include "store/records.h"
 #include "store/uitext.h"
 
 // The speech variables, the voice lists and the speak operation against a

@@ -12,10 +12,10 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "stationgen.h"
+#include "store/datastore.h"
 #include "support/apppaths.h"
 #include "support/clock.h"
-#include "store/datastore.h"
-#include "stationgen.h"
 
 namespace {
 

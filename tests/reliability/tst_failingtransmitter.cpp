@@ -11,9 +11,9 @@
 
 #include <memory>
 
+#include "simulatorprocess.h"
 #include "support/apppaths.h"
 #include "transmitter/serialtransport.h"
-#include "simulatorprocess.h"
 #include "transmitter/transmitterlink.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "support/apppaths.h"
-#include "support/cryptfile.h"
-#include "store/datastore.h"
 #include "fakeclock.h"
 #include "stationgen.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
 
 class TestFullDisk : public QObject {
     Q_OBJECT

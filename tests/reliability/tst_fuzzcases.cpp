@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "harness.h"
 #include "support/apppaths.h"
 #include "support/cryptfile.h"
-#include "harness.h"
 #include "support/profile.h"
 
 class TestFuzzCases : public QObject {

@@ -15,11 +15,11 @@
 #include <array>
 #include <map>
 
-#include "support/apppaths.h"
-#include "support/cryptfile.h"
-#include "store/datastore.h"
 #include "fakeclock.h"
 #include "stationgen.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
+#include "support/cryptfile.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <utility>
 
-#include "support/apppaths.h"
-#include "store/clocktext.h"
-#include "support/eventlog.h"
 #include "fakeport.h"
 #include "simtransmitter.h"
+#include "store/clocktext.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "support/stringutils.h"
 
 MusicBench::MusicBench(const QDateTime& start) : clock(start) {

@@ -7,13 +7,13 @@
 
 #include <memory>
 
-#include "store/appstate.h"
-#include "store/datastore.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
-#include "schedule/musicschedule.h"
 #include "media/player.h"
+#include "schedule/musicschedule.h"
 #include "station/station.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
 #include "transmitter/transmitterlink.h"
 
 class SimTransmitter;

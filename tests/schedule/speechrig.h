@@ -7,15 +7,15 @@
 
 #include <memory>
 
-#include "support/apppaths.h"
-#include "store/appstate.h"
-#include "store/datastore.h"
-#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
 #include "media/player.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 
 // A station's speech side without sound: a temporary program folder with a
 // log, the data store, the player on the fake media player and the fake

@@ -5,8 +5,8 @@
 
 #include <QtTest>
 
-#include "store/clocktext.h"
 #include "musicbench.h"
+#include "store/clocktext.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "musicbench.h"
-#include "ui/schedule/musiclistdlg.h"
 #include "store/uitext.h"
+#include "ui/schedule/musiclistdlg.h"
 
 namespace {
 

@@ -10,17 +10,17 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "support/apppaths.h"
-#include "store/appstate.h"
-#include "store/datastore.h"
-#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "media/player.h"
 #include "media/qtttsbackend.h"
-#include "sinkrecorder.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
+#include "sinkrecorder.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
 #include "store/uitext.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 
 // Texts that the flite voice once dropped without a sound, spoken for real on
 // the sound server (the test script starts PulseAudio with a null sink) and

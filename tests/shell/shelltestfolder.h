@@ -11,9 +11,9 @@
 
 #include <memory>
 
+#include "simulatorprocess.h"
 #include "support/apppaths.h"
 #include "support/cryptfile.h"
-#include "simulatorprocess.h"
 
 // A temporary program folder for the window tests: the Chinese UI texts, the
 // cipher library (so that saves really write), data/ and ports/. It is the

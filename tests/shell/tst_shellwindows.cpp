@@ -8,15 +8,15 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "controls/messagebox.h"
+#include "fakeclock.h"
+#include "shelltestfolder.h"
 #include "store/clocktext.h"
 #include "store/datastore.h"
-#include "fakeclock.h"
-#include "controls/messagebox.h"
+#include "store/uitext.h"
 #include "ui/shell/settingdlg.h"
-#include "shelltestfolder.h"
 #include "ui/shell/startflashdlg.h"
 #include "ui/shell/systemtray.h"
-#include "store/uitext.h"
 
 namespace {
 

@@ -12,19 +12,19 @@
 
 #include <memory>
 
-#include "support/apppaths.h"
-#include "store/appstate.h"
-#include "store/datastore.h"
-#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakemedia.h"
 #include "fakeport.h"
-#include "schedule/musicschedule.h"
 #include "media/player.h"
-#include "simtransmitter.h"
+#include "schedule/musicschedule.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
+#include "simtransmitter.h"
 #include "station/station.h"
+#include "store/appstate.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "transmitter/transmitterlink.h"
 
 namespace {

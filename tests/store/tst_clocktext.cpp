@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "store/clocktext.h"
 #include "fakeclock.h"
+#include "store/clocktext.h"
 
 class TestClockText : public QObject {
     Q_OBJECT

@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "fakeclock.h"
+#include "store/datastore.h"
 #include "support/apppaths.h"
 #include "support/cryptfile.h"
-#include "store/datastore.h"
-#include "fakeclock.h"
 
 // The operators' data tool, run as a separate program.
 class TestDataTool : public QObject {

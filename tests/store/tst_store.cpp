@@ -3,9 +3,9 @@
 
 #include <limits>
 
-#include "support/apppaths.h"
-#include "store/datastore.h"
 #include "fakeclock.h"
+#include "store/datastore.h"
+#include "support/apppaths.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "fakeclock.h"
 #include "support/apppaths.h"
 #include "support/eventlog.h"
-#include "fakeclock.h"
 
 namespace {
 

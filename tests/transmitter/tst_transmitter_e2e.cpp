@@ -9,10 +9,10 @@
 
 #include <memory>
 
+#include "simulatorprocess.h"
 #include "support/apppaths.h"
 #include "transmitter/serialport.h"
 #include "transmitter/serialtransport.h"
-#include "simulatorprocess.h"
 #include "transmitter/transmitterlink.h"
 
 namespace {

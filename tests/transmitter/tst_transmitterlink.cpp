@@ -9,11 +9,11 @@
 #include <memory>
 #include <utility>
 
-#include "support/apppaths.h"
-#include "support/eventlog.h"
 #include "fakeclock.h"
 #include "fakeport.h"
 #include "simtransmitter.h"
+#include "support/apppaths.h"
+#include "support/eventlog.h"
 #include "transmitter/transmitterlink.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "support/apppaths.h"
 #include "harness.h"
+#include "support/apppaths.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // The cipher library is built beside the targets; the program folder is

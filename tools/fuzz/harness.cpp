@@ -7,16 +7,16 @@
 #include <clocale>
 #include <memory>
 
+#include "plaintextcheck.h"
+#include "store/datastore.h"
 #include "support/apppaths.h"
 #include "support/clock.h"
 #include "support/cryptfile.h"
-#include "store/datastore.h"
-#include "transmitter/handshakeconstants.h"
-#include "plaintextcheck.h"
 #include "support/profile.h"
+#include "support/textfile.h"
+#include "transmitter/handshakeconstants.h"
 #include "transmitter/serialport.h"
 #include "transmitter/serialtransport.h"
-#include "support/textfile.h"
 #include "transmitter/transmitterlink.h"
 #include "transmitter/transmitterprotocol.h"
 

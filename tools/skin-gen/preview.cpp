@@ -17,10 +17,10 @@
 
 #include <cstdio>
 
-#include "support/apppaths.h"
 #include "controls/mybutton.h"
 #include "controls/mytabctrl.h"
 #include "controls/skin.h"
+#include "support/apppaths.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "plaintextcheck.h"
+#include "store/clocktext.h"
+#include "store/datastore.h"
 #include "support/apppaths.h"
 #include "support/clock.h"
-#include "store/clocktext.h"
 #include "support/cryptfile.h"
-#include "store/datastore.h"
-#include "plaintextcheck.h"
 
 namespace {
 

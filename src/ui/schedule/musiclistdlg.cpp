@@ -12,8 +12,8 @@
 
 #include "controls/fonts.h"
 #include "controls/listutils.h"
-#include "schedule/musicschedule.h"
 #include "controls/skin.h"
+#include "schedule/musicschedule.h"
 #include "station/todaymusiclistmodel.h"
 #include "store/uitext.h"
 

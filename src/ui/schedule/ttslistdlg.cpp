@@ -13,15 +13,15 @@
 
 #include <algorithm>
 
-#include "store/datastore.h"
 #include "controls/fonts.h"
 #include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "schedule/speechjob.h"
 #include "schedule/speechschedule.h"
 #include "station/todayspeechlistmodel.h"
-#include "ui/schedule/ttsstockseldlg.h"
+#include "store/datastore.h"
 #include "store/uitext.h"
+#include "ui/schedule/ttsstockseldlg.h"
 
 namespace {
 

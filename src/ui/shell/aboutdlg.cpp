@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QStyle>
 
-#include "transmitter/transmitterlink.h"
 #include "store/uitext.h"
+#include "transmitter/transmitterlink.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <QRegularExpressionValidator>
 
+#include "controls/messagebox.h"
 #include "store/clocktext.h"
 #include "store/datastore.h"
-#include "controls/messagebox.h"
 #include "store/uitext.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <QTimerEvent>
 
-#include "support/apppaths.h"
 #include "store/datastore.h"
+#include "support/apppaths.h"
 
 CStartFlashDlg::CStartFlashDlg(DataStore& store, const QString& picturePath, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), store_(store) {

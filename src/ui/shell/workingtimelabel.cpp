@@ -3,9 +3,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
-#include "store/clocktext.h"
 #include "controls/fonts.h"
 #include "station/station.h"
+#include "store/clocktext.h"
 #include "store/uitext.h"
 
 namespace {
