@@ -631,9 +631,67 @@
     </message>
 </context>
 <context>
+    <name>CTTSStockDlg</name>
+    <message>
+        <location filename="../../src/ui/speech/ttsstockdlg.ui" line="+32"/>
+        <source>文稿列表：</source>
+        <translation>Scripts:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>文稿列表</source>
+        <translation>Scripts</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>所选文稿的内容</source>
+        <translation>Text of the selected script</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>增加文稿</source>
+        <translation>Add a script</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>编辑文稿</source>
+        <translation>Edit the script</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>删除文稿</source>
+        <translation>Delete the script</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>试听</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>试听文稿</source>
+        <translation>Preview the script</translation>
+    </message>
+</context>
+<context>
     <name>CTTSStockSelDlg</name>
     <message>
-        <location filename="../../src/ui/schedule/ttsstockseldlg.cpp" line="+41"/>
+        <location filename="../../src/ui/schedule/ttsstockseldlg.cpp" line="+19"/>
         <source>选择播音文稿</source>
         <translation>Choose a Script</translation>
     </message>
@@ -649,6 +707,69 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CTTSTextDlg</name>
+    <message>
+        <location filename="../../src/ui/speech/ttstextdlg.ui" line="+14"/>
+        <source>播音文稿</source>
+        <translation>Script</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>文稿主题：</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>文稿主题</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>文稿内容：</source>
+        <translation>Text:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>文稿内容</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>变量</source>
+        <translation>Variables</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>插入变量</source>
+        <translation>Append a variable</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>文稿导入...</source>
+        <translation>Import script...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>试听</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>试听文稿</source>
+        <translation>Preview the script</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>

@@ -35,6 +35,7 @@
 #include "ui/shell/systemtray.h"
 #include "ui/shell/workingtimelabel.h"
 #include "ui/speech/ttseffectdlg.h"
+#include "ui/speech/ttsstockdlg.h"
 #include "ui/transmitter/deviceinfodlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
 #include "ui/transmitter/linktitle.h"
@@ -249,23 +250,23 @@ void CArdwellDlg::createPanels() {
     playerWnd_ = placePage(playerWnd, playerPlace, true);
 
     // Pages that later work fills are empty until then. The speech effect
-    // page is built with the window, so that every speech finds the voice.
+    // page is built with the window, so every speech finds its voice list.
     musicList_ = new CMusicListDlg(station_.musicSchedule(), this);
     musicPages_ = {named(musicList_, "CMusicListDlg"), named(new QWidget(this), "CMusicTaskDlg"),
                    named(new CMusicStockDlg(store_, station_.player(), this), "CMusicStockDlg")};
     ttsList_ = new CTTSListDlg(station_.speechSchedule(), station_.speechJob(), store_, this);
-    speechPages_ = {named(ttsList_, "CTTSListDlg"), named(new QWidget(this), "CTTSTaskDlg"),
-                    named(new QWidget(this), "CTTSStockDlg"),
-                    named(new CTTSEffectDlg(store_, state_, *playerWnd, this), "CTTSEffectDlg")};
+    speechPages_ = {
+        named(ttsList_, "CTTSListDlg"), named(new QWidget(this), "CTTSTaskDlg"),
+        named(new CTTSStockDlg(store_, state_, station_.player(), station_.speechJob(), this),
+              "CTTSStockDlg"),
+        named(new CTTSEffectDlg(store_, state_, *playerWnd, this), "CTTSEffectDlg")};
     for (size_t i = 0; i < musicPages_.size(); ++i)
         placePage(musicPages_[i], musicPlace, i == 0);
     for (size_t i = 0; i < speechPages_.size(); ++i)
         placePage(speechPages_[i], speechPlace, i == 0);
 
-    deviceSetting_ = new CDeviceSettingDlg(link_, this);
-    placePage(deviceSetting_, kSettingFrame, true);
-    deviceInfo_ = new CDeviceInfoDlg(link_, this);
-    placePage(deviceInfo_, kStatusFrame, true);
+    placePage(new CDeviceSettingDlg(link_, this), kSettingFrame, true);
+    placePage(new CDeviceInfoDlg(link_, this), kStatusFrame, true);
 }
 
 void CArdwellDlg::createTray() {

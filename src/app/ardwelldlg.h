@@ -10,8 +10,6 @@
 #include "transmitter/transmitterlink.h"
 
 class CArdwellApp;
-class CDeviceInfoDlg;
-class CDeviceSettingDlg;
 class CMusicListDlg;
 class CMyButton;
 class CMyMenuButton;
@@ -157,8 +155,6 @@ private:
     std::array<QWidget*, 4> speechPages_{};
     CMusicListDlg* musicList_ = nullptr;
     CTTSListDlg* ttsList_ = nullptr;
-    CDeviceSettingDlg* deviceSetting_ = nullptr;
-    CDeviceInfoDlg* deviceInfo_ = nullptr;
     QWidget* playerWnd_ = nullptr;
     CWorkingTimeLabel* workingLabel_ = nullptr;
     QLabel* statusLine_ = nullptr;

@@ -129,6 +129,20 @@ private:
 
 } // namespace
 
+int SelectedListRow(const QTreeView* list) {
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void SelectListRow(QTreeView* list, int row) {
+    const QModelIndex index = list->model()->index(row, 0);
+    if (!index.isValid())
+        return;
+    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    list->scrollTo(index);
+}
+
 void ShowGridLines(QTreeView* list, int rowHeight) {
     list->setItemDelegate(new GridLineDelegate(rowHeight, list));
 }

@@ -16,6 +16,12 @@ void FitNumberColumn(QTreeView* list);
 // Makes a tree view a report list as the panels use it: the interface font,
 // flat rows of one height, whole rows selected one at a time, no editing.
 void SetUpReportList(QTreeView* list);
+// The selected row of a list whose rows are selected one at a time; -1 for
+// none.
+int SelectedListRow(const QTreeView* list);
+// Selects the row alone, makes it current and scrolls to it; nothing for a
+// row that does not exist.
+void SelectListRow(QTreeView* list, int row);
 // Draws a thin grid line at the right and bottom edge of every cell of the
 // list; with `rowHeight`, every row is at least that high.
 void ShowGridLines(QTreeView* list, int rowHeight = 0);

@@ -40,6 +40,8 @@
 #include "ui/shell/systemtray.h"
 #include "ui/speech/speakbkmusiceditdlg.h"
 #include "ui/speech/ttseffectdlg.h"
+#include "ui/speech/ttsstockdlg.h"
+#include "ui/speech/ttstextdlg.h"
 #include "ui/transmitter/deviceinfodlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
 #include "ui/users/unlockdlg.h"
@@ -106,6 +108,10 @@ const WindowCase kWindows[] = {
      }},
     {"CSpeakBkMusicEditDlg",
      [](Parts& p) -> QWidget* { return new CSpeakBkMusicEditDlg(p.store, p.state); }},
+    {"CTTSStockDlg",
+     [](Parts& p) -> QWidget* { return new CTTSStockDlg(p.store, p.state, p.player, p.job); }},
+    {"CTTSTextDlg",
+     [](Parts& p) -> QWidget* { return new CTTSTextDlg(p.store, p.state, p.player, p.job); }},
     {"CUserManageDlg", [](Parts& p) -> QWidget* { return new CUserManageDlg(p.store, p.state); }},
     {"CUserEditDlg",
      [](Parts&) -> QWidget* {

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 
+#include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "station/musiccategorylistmodel.h"
 #include "store/datastore.h"
@@ -58,8 +59,7 @@ CMusicFolderManageDlg::CMusicFolderManageDlg(DataStore& store, QWidget* parent)
 CMusicFolderManageDlg::~CMusicFolderManageDlg() = default;
 
 int CMusicFolderManageDlg::selectedRow() const {
-    const QModelIndexList rows = ui_->categoryList->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return SelectedListRow(ui_->categoryList);
 }
 
 void CMusicFolderManageDlg::selectRow(int row) {

@@ -48,15 +48,6 @@ void FitMusicNumberColumn(QTreeView* list, int numberWidth) {
         list->setColumnWidth(0, numberWidth);
 }
 
-void SelectListRow(QTreeView* list, int row) {
-    const QModelIndex index = list->model()->index(row, 0);
-    if (!index.isValid())
-        return;
-    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                       QItemSelectionModel::Rows);
-    list->scrollTo(index);
-}
-
 void FillCategoryChooser(QComboBox* chooser, const DataStore& store) {
     const QSignalBlocker quiet(chooser);
     const int remembered = chooser->currentIndex();

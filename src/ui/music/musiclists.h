@@ -15,9 +15,6 @@ struct MusicCategory;
 void SetUpMusicList(QTreeView* list, int numberWidth);
 // Column 0 as wide as the largest row number needs, at least `numberWidth`.
 void FitMusicNumberColumn(QTreeView* list, int numberWidth);
-// Selects the row alone, makes it current and scrolls to it; nothing for a
-// row that does not exist.
-void SelectListRow(QTreeView* list, int row);
 
 // Fills the drop-down with every category name in store order, the category
 // as item data, and keeps the line that was selected: 0 when none was, the

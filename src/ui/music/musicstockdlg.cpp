@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "controls/filedialog.h"
+#include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "media/player.h"
 #include "station/musiccategorymodel.h"
@@ -119,8 +120,7 @@ void CMusicStockDlg::showCategory() {
 }
 
 int CMusicStockDlg::selectedRow() const {
-    const QModelIndexList rows = ui_->fileList->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return SelectedListRow(ui_->fileList);
 }
 
 void CMusicStockDlg::updateButtons() {

@@ -85,18 +85,11 @@ QTreeView* CTTSEffectDlg::list() const {
 }
 
 int CTTSEffectDlg::selectedRow() const {
-    const QModelIndexList rows = ui_->bkMusicList->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return SelectedListRow(ui_->bkMusicList);
 }
 
 void CTTSEffectDlg::selectRow(int row) {
-    QTreeView* list = ui_->bkMusicList;
-    if (row < 0 || row >= model_->rowCount())
-        return;
-    const QModelIndex index = model_->index(row, 0);
-    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                       QItemSelectionModel::Rows);
-    list->scrollTo(index);
+    SelectListRow(ui_->bkMusicList, row);
 }
 
 void CTTSEffectDlg::showSelection() {

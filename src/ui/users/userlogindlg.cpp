@@ -53,7 +53,7 @@ QRegion cutCorners(const QSize& size) {
 } // namespace
 
 CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_store(store), m_mode(mode) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), store_(store), mode_(mode) {
     setObjectName(QStringLiteral("CUserLoginDlg"));
     setWindowTitle(tr("用户登录"));
     setFixedSize(kWidth, kHeight);
@@ -92,44 +92,44 @@ CUserLoginDlg::CUserLoginDlg(DataStore& store, const QString& name, int mode, QW
     icon->setAutoFillBackground(true);
     if (!windowIcon().isNull())
         icon->setPixmap(windowIcon().pixmap(24, 24));
-    m_prompt = new QLabel(tr("请输入登录名和密码。"), this);
-    m_prompt->setObjectName(QStringLiteral("prompt"));
-    m_prompt->setGeometry(216, 58, 186, 36);
-    m_prompt->setWordWrap(true);
-    m_prompt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_prompt->setPalette(onWhite);
-    m_prompt->setAutoFillBackground(true);
+    prompt_ = new QLabel(tr("请输入登录名和密码。"), this);
+    prompt_->setObjectName(QStringLiteral("prompt"));
+    prompt_->setGeometry(216, 58, 186, 36);
+    prompt_->setWordWrap(true);
+    prompt_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    prompt_->setPalette(onWhite);
+    prompt_->setAutoFillBackground(true);
 
-    m_nameEdit = new QLineEdit(this);
-    m_nameEdit->setObjectName(QStringLiteral("loginName"));
-    m_nameEdit->setAccessibleName(tr("登录名"));
-    m_nameEdit->setGeometry(204, 108, 158, 18);
-    m_passwordEdit = new QLineEdit(this);
-    m_passwordEdit->setObjectName(QStringLiteral("password"));
-    m_passwordEdit->setAccessibleName(tr("密码"));
-    m_passwordEdit->setGeometry(204, 147, 158, 18);
-    m_passwordEdit->setEchoMode(QLineEdit::Password);
-    m_passwordEdit->setMaxLength(kPasswordLength);
+    nameEdit_ = new QLineEdit(this);
+    nameEdit_->setObjectName(QStringLiteral("loginName"));
+    nameEdit_->setAccessibleName(tr("登录名"));
+    nameEdit_->setGeometry(204, 108, 158, 18);
+    passwordEdit_ = new QLineEdit(this);
+    passwordEdit_->setObjectName(QStringLiteral("password"));
+    passwordEdit_->setAccessibleName(tr("密码"));
+    passwordEdit_->setGeometry(204, 147, 158, 18);
+    passwordEdit_->setEchoMode(QLineEdit::Password);
+    passwordEdit_->setMaxLength(kPasswordLength);
     // Thin boxes: the picture draws the frames around them.
-    m_nameEdit->setFrame(false);
-    m_passwordEdit->setFrame(false);
+    nameEdit_->setFrame(false);
+    passwordEdit_->setFrame(false);
 
     QString offered = name;
-    if (m_mode == StartupLogin && offered.isEmpty() && !m_store.users.empty())
-        offered = m_store.users.front()->name;
-    m_nameEdit->setText(offered);
+    if (mode_ == StartupLogin && offered.isEmpty() && !store_.users.empty())
+        offered = store_.users.front()->name;
+    nameEdit_->setText(offered);
 
-    if (m_mode == VerifyPassword) {
+    if (mode_ == VerifyPassword) {
         if (!offered.isEmpty())
-            m_nameEdit->setEnabled(false);
+            nameEdit_->setEnabled(false);
         setWindowTitle(GetUiText(QStringLiteral("pwd_verify")));
         addVerifyHeading();
-        m_prompt->setText(GetUiText(QStringLiteral("entry_pwd_to_verify_permissions")));
+        prompt_->setText(GetUiText(QStringLiteral("entry_pwd_to_verify_permissions")));
     }
     if (!offered.isEmpty())
-        m_passwordEdit->setFocus();
+        passwordEdit_->setFocus();
     else
-        m_nameEdit->setFocus();
+        nameEdit_->setFocus();
 }
 
 void CUserLoginDlg::addVerifyHeading() {
@@ -153,8 +153,8 @@ void CUserLoginDlg::addVerifyHeading() {
 void CUserLoginDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     activateWindow();
-    if (!m_nameEdit->text().isEmpty())
-        m_passwordEdit->setFocus();
+    if (!nameEdit_->text().isEmpty())
+        passwordEdit_->setFocus();
 }
 
 void CUserLoginDlg::OnOK() {
@@ -163,30 +163,30 @@ void CUserLoginDlg::OnOK() {
         // The wait cursor stays for the minimum time of an attempt, whatever
         // the outcome, so a wrong guess costs as much as a right one.
         WaitCursor busy(kAttemptMs);
-        const QString name = m_nameEdit->text();
-        const QString password = m_passwordEdit->text();
+        const QString name = nameEdit_->text();
+        const QString password = passwordEdit_->text();
         const auto refuse = [this](const char* key) {
             const QString k = QString::fromLatin1(key);
             MessageBox::showNotice(this, k, GetUiText(k));
         };
         if (name.isEmpty()) {
             refuse("entry_loginid");
-            m_nameEdit->setFocus();
-            m_passwordEdit->clear();
+            nameEdit_->setFocus();
+            passwordEdit_->clear();
         } else if (password.isEmpty()) {
             refuse("entry_pwd");
-            m_passwordEdit->setFocus();
-        } else if (const UserAccount* account = m_store.FindUser(name); !account) {
+            passwordEdit_->setFocus();
+        } else if (const UserAccount* account = store_.FindUser(name); !account) {
             refuse("no_loginid");
-            m_nameEdit->setFocus();
-            m_passwordEdit->clear();
+            nameEdit_->setFocus();
+            passwordEdit_->clear();
         } else if (account->password != password) {
             refuse("pwd_err");
-            m_passwordEdit->setFocus();
-            m_passwordEdit->clear();
+            passwordEdit_->setFocus();
+            passwordEdit_->clear();
         } else {
-            m_loginName = name;
-            m_role = account->role;
+            loginName_ = name;
+            role_ = account->role;
             accepted = true;
         }
     }

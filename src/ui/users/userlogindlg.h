@@ -31,9 +31,9 @@ public:
     CUserLoginDlg(DataStore& store, const QString& name, int mode, QWidget* parent = nullptr);
 
     // The name as typed and the account's role, valid after OK.
-    QString loginName() const { return m_loginName; }
-    int roleResult() const { return m_role; }
-    int mode() const { return m_mode; }
+    QString loginName() const { return loginName_; }
+    int roleResult() const { return role_; }
+    int mode() const { return mode_; }
 
     // Where the picture shows the two buttons (client coordinates).
     static QRect okButtonRect() { return QRect(201, 201, 75, 20); }
@@ -56,11 +56,11 @@ protected:
 private:
     void addVerifyHeading();
 
-    DataStore& m_store;
-    int m_mode;
-    QString m_loginName;
-    int m_role = 0;
-    QLineEdit* m_nameEdit;
-    QLineEdit* m_passwordEdit;
-    QLabel* m_prompt;
+    DataStore& store_;
+    int mode_;
+    QString loginName_;
+    int role_ = 0;
+    QLineEdit* nameEdit_;
+    QLineEdit* passwordEdit_;
+    QLabel* prompt_;
 };

@@ -64,17 +64,11 @@ QTreeView* CUserManageDlg::list() const {
 }
 
 int CUserManageDlg::selectedRow() const {
-    const QModelIndexList rows = ui_->userList->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return SelectedListRow(ui_->userList);
 }
 
 void CUserManageDlg::selectRow(int row) {
-    if (row < 0 || row >= model_->rowCount())
-        return;
-    const QModelIndex index = model_->index(row, 0);
-    ui_->userList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                                QItemSelectionModel::Rows);
-    ui_->userList->scrollTo(index);
+    SelectListRow(ui_->userList, row);
 }
 
 void CUserManageDlg::showSelection() {
