@@ -32,7 +32,7 @@
 <context>
     <name>CArdwellDlg</name>
     <message>
-        <location filename="../../src/app/ardwelldlg.cpp" line="+125"/>
+        <location filename="../../src/app/ardwelldlg.cpp" line="+126"/>
         <source>连接设备</source>
         <translation>Connect</translation>
     </message>
@@ -709,6 +709,204 @@
         <location line="+4"/>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CTTSTaskEditDlg</name>
+    <message>
+        <location filename="../../src/ui/speech/ttstaskeditdlg.ui" line="+6"/>
+        <source>播音任务</source>
+        <translation>Speech Task</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>任务名称：</source>
+        <translation>Task name:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>任务名称</source>
+        <translation>Task name</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>播放日期：</source>
+        <translation>Play dates:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>开始日期</source>
+        <translation>Start date</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>结束日期</source>
+        <translation>End date</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>播放时间：</source>
+        <translation>Play time:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>开始时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>结束时间</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>循环间隔：</source>
+        <translation>Repeat every:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>循环间隔</source>
+        <translation>Repeat interval in minutes</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>分钟</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>星期一</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期二</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期三</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期四</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期五</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期六</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>播音效果：</source>
+        <translation>Speech voice:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>播音效果</source>
+        <translation>Speech voice</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>背景音乐：</source>
+        <translation>Background music:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>背景音乐</source>
+        <translation>Background music</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>播音内容：</source>
+        <translation>Speech text:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>播音内容</source>
+        <translation>Speech text</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>变量</source>
+        <translation>Variables</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>插入变量</source>
+        <translation>Insert a variable</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>文稿导入...</source>
+        <translation>Import script...</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>试听</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>试听播音内容</source>
+        <translation>Preview the speech text</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../src/ui/speech/ttstaskeditdlg.cpp" line="+110"/>
+        <source>企业名称(%Name%)</source>
+        <translation>Enterprise name (%Name%)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>日期(%Date%)</source>
+        <translation>Date (%Date%)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间(%Time%)</source>
+        <translation>Time (%Time%)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星期(%Week%)</source>
+        <translation>Weekday (%Week%)</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>组%1</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>分区%1</source>
+        <translation>Zone %1</translation>
+    </message>
+    <message>
+        <location line="+125"/>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
     </message>
 </context>
 <context>

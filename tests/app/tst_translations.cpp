@@ -41,6 +41,7 @@
 #include "ui/speech/speakbkmusiceditdlg.h"
 #include "ui/speech/ttseffectdlg.h"
 #include "ui/speech/ttsstockdlg.h"
+#include "ui/speech/ttstaskeditdlg.h"
 #include "ui/speech/ttstextdlg.h"
 #include "ui/transmitter/deviceinfodlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
@@ -112,6 +113,15 @@ const WindowCase kWindows[] = {
      [](Parts& p) -> QWidget* { return new CTTSStockDlg(p.store, p.state, p.player, p.job); }},
     {"CTTSTextDlg",
      [](Parts& p) -> QWidget* { return new CTTSTextDlg(p.store, p.state, p.player, p.job); }},
+    {"CTTSTaskEditDlg",
+     [](Parts& p) -> QWidget* {
+         // The editor lists its voices through a player window; one owner
+         // holds both.
+         auto* owner = new QWidget;
+         auto* player = new CPlayerWnd(p.player, owner);
+         new CTTSTaskEditDlg(p.store, p.state, p.rig.clock, *player, p.job, nullptr, owner);
+         return owner;
+     }},
     {"CUserManageDlg", [](Parts& p) -> QWidget* { return new CUserManageDlg(p.store, p.state); }},
     {"CUserEditDlg",
      [](Parts&) -> QWidget* {

@@ -13,6 +13,7 @@
 #include "store/uitext.h"
 #include "ui/schedule/ttslistdlg.h"
 #include "ui/schedule/ttsstockseldlg.h"
+#include "ui/speech/speechtextbox.h"
 #include "ui/users/userlogin.h"
 
 CTTSTextDlg::CTTSTextDlg(const DataStore& store, const AppState& state, const Player& player,
@@ -52,19 +53,8 @@ QString CTTSTextDlg::spokenText() const {
 }
 
 void CTTSTextDlg::textChanged() {
-    QPlainTextEdit* edit = ui_->textEdit;
-    // The box itself has no length limit; what goes beyond is cut off.
-    if (edit->toPlainText().size() > kMaxTextLength) {
-        QTextCursor cursor(edit->document());
-        cursor.setPosition(kMaxTextLength);
-        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        return; // the removal reports the change again
-    }
-    const bool hasText = !edit->toPlainText().isEmpty();
-    ui_->listenButton->setEnabled(hasText);
-    // As plain text, so that a script holding markup shows it as typed.
-    ui_->listenButton->setToolTip(hasText ? Qt::convertFromPlainText(spokenText()) : QString());
+    KeepSpeechTextInStep(ui_->textEdit, kMaxTextLength, ui_->listenButton,
+                         [this] { return spokenText(); });
 }
 
 void CTTSTextDlg::appendVariable(const QString& name) {
