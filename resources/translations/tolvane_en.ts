@@ -245,7 +245,7 @@
 <context>
     <name>CMusicListDlg</name>
     <message>
-        <location filename="../../src/ui/schedule/musiclistdlg.cpp" line="+142"/>
+        <location filename="../../src/ui/schedule/musiclistdlg.cpp" line="+143"/>
         <source>(双击直接播放)</source>
         <translation>(double-click to play)</translation>
     </message>
@@ -392,7 +392,7 @@
         <translation>System Settings</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+14"/>
         <source>企业名称：</source>
         <translation>Enterprise name:</translation>
     </message>
@@ -442,12 +442,12 @@
         <translation>Music under speech:</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+9"/>
         <source>音量</source>
         <translation>Volume</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+40"/>
         <source>播音延迟</source>
         <translation>Speak delay</translation>
     </message>
@@ -457,7 +457,7 @@
         <translation>s</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+31"/>
         <source>无任务播放时，</source>
         <translation>With nothing to play, switch the transmitter off after</translation>
     </message>
@@ -477,7 +477,17 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../src/ui/shell/settingdlg.cpp" line="+73"/>
+        <location filename="../../src/ui/shell/settingdlg.cpp" line="+41"/>
+        <source>开始</source>
+        <translation>start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结束</source>
+        <translation>end</translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>请输入一个 %1 至 %2 之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
     </message>
@@ -615,7 +625,7 @@
         <translation>Enter the text to be spoken:</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>文稿导入...</source>
         <translation>Import script...</translation>
     </message>
@@ -904,7 +914,7 @@
         <translation>Zone %1</translation>
     </message>
     <message>
-        <location line="+125"/>
+        <location line="+114"/>
         <source>请输入一个 %1 至 %2 之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
     </message>

@@ -5,17 +5,23 @@
 // what it is.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include <functional>
 
 #include "stationrig.h"
 #include "ui/media/playerwnd.h"
+#include "ui/schedule/musiclistdlg.h"
+#include "ui/schedule/ttslistdlg.h"
+#include "ui/shell/settingdlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
 
 namespace {
@@ -38,16 +44,31 @@ const WindowCase kWindows[] = {
     {"player", [](StationRig& rig) -> QWidget* { return new CPlayerWnd(rig.station->player()); }},
     {"transmitter settings",
      [](StationRig& rig) -> QWidget* { return new CDeviceSettingDlg(rig.app->link()); }},
+    {"system settings",
+     [](StationRig& rig) -> QWidget* { return new CSettingDlg(rig.app->store(), 1800000); }},
+    {"today's music",
+     [](StationRig& rig) -> QWidget* { return new CMusicListDlg(rig.station->musicSchedule()); }},
+    {"speech now",
+     [](StationRig& rig) -> QWidget* {
+         return new CTTSListDlg(rig.station->speechSchedule(), rig.station->speechJob(),
+                                rig.app->store());
+     }},
 };
 
 bool isControl(QWidget* widget) {
-    // The edit inside a spin box or a combo box is part of it, not a control.
+    // The edit inside a spin box or a combo box is part of it, not a control;
+    // so are a list's header and scroll bars.
     QWidget* parent = widget->parentWidget();
     if (qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent))
         return false;
+    for (QWidget* up = parent; up; up = up->parentWidget()) {
+        if (qobject_cast<QAbstractScrollArea*>(up))
+            return false;
+    }
     return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||
            qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QLineEdit*>(widget) ||
-           qobject_cast<QComboBox*>(widget);
+           qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
+           qobject_cast<QPlainTextEdit*>(widget);
 }
 
 // What a screen reader says the control is called.

@@ -134,6 +134,7 @@ CMusicListDlg::CMusicListDlg(MusicSchedule& schedule, QWidget* parent)
     chooser_->setMinimumWidth(180);
     chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     SetControlId(chooser_, kChooserId);
+    label_->setBuddy(chooser_); // names the drop-down for a screen reader
     // Only the operator's own choice is a switch request; refilling the
     // drop-down is not.
     connect(chooser_, &QComboBox::activated, this,
@@ -150,6 +151,7 @@ CMusicListDlg::CMusicListDlg(MusicSchedule& schedule, QWidget* parent)
     model_ = new TodayMusicListModel(schedule_, this);
     list_ = new MusicListView(this);
     list_->setObjectName(QStringLiteral("musicList"));
+    list_->setAccessibleName(GetUiText(QStringLiteral("today_task_list")));
     SetControlId(list_, kListId);
     SetUpReportList(list_);
     list_->setItemDelegate(new FixedRowDelegate(list_));

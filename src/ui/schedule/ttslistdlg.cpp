@@ -111,6 +111,7 @@ CTTSListDlg::CTTSListDlg(SpeechSchedule& schedule, SpeechJob& job, const DataSto
     text_ = new QPlainTextEdit(group);
     text_->setObjectName(QStringLiteral("instantText"));
     text_->setTabChangesFocus(true);
+    prompt->setBuddy(text_); // the labels name what they stand over
     importButton_ = new QPushButton(tr("文稿导入..."), group);
     importButton_->setObjectName(QStringLiteral("importButton"));
     playButton_ = new QPushButton(tr("立即播放"), group);
@@ -132,6 +133,7 @@ CTTSListDlg::CTTSListDlg(SpeechSchedule& schedule, SpeechJob& job, const DataSto
     model_ = new TodaySpeechListModel(schedule_, this);
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("todayList"));
+    list_->setAccessibleName(listLabel->text()); // a list takes no name from a buddy
     SetUpReportList(list_);
     list_->setItemDelegate(new SpeechRowDelegate(list_, list_));
     list_->setModel(model_);

@@ -2,6 +2,7 @@
 
 #include "ui_settingdlg.h"
 
+#include <QLabel>
 #include <QRegularExpressionValidator>
 
 #include "controls/messagebox.h"
@@ -35,6 +36,10 @@ CSettingDlg::CSettingDlg(DataStore& store, quint32 idleTimeMs, QWidget* parent)
         startEdits_[size_t(d)] = findChild<QLineEdit*>(prefix + QStringLiteral("StartEdit"));
         endEdits_[size_t(d)] = findChild<QLineEdit*>(prefix + QStringLiteral("EndEdit"));
         Q_ASSERT(startEdits_[size_t(d)] && endEdits_[size_t(d)]);
+        // A screen reader names each time field by its day.
+        const QString day = findChild<QLabel*>(prefix + QStringLiteral("Label"))->text();
+        startEdits_[size_t(d)]->setAccessibleName(day + u' ' + tr("开始"));
+        endEdits_[size_t(d)]->setAccessibleName(day + u' ' + tr("结束"));
     }
     ui_->idleMinutesEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
