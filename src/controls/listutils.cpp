@@ -143,6 +143,19 @@ void SelectListRow(QTreeView* list, int row) {
     list->scrollTo(index);
 }
 
+void ShowModelInList(QTreeView* list, QAbstractItemModel* model) {
+    SetUpReportList(list);
+    ShowGridLines(list);
+    list->setModel(model);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+}
+
+void FitColumnToList(QTreeView* list, int column, int fixedWidth) {
+    const int client = list->width() - 2 * list->frameWidth();
+    list->setColumnWidth(column, qMax(60, client - fixedWidth));
+}
+
 void ShowGridLines(QTreeView* list, int rowHeight) {
     list->setItemDelegate(new GridLineDelegate(rowHeight, list));
 }

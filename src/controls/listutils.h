@@ -1,5 +1,6 @@
 #pragma once
 
+class QAbstractItemModel;
 class QTreeView;
 class QTreeWidget;
 
@@ -22,6 +23,11 @@ int SelectedListRow(const QTreeView* list);
 // Selects the row alone, makes it current and scrolls to it; nothing for a
 // row that does not exist.
 void SelectListRow(QTreeView* list, int row);
+// A report list with grid lines over `model`, its columns fixed in place.
+void ShowModelInList(QTreeView* list, QAbstractItemModel* model);
+// Gives `column` what the list's client width leaves beside `fixedWidth`
+// (at least 60 pixels).
+void FitColumnToList(QTreeView* list, int column, int fixedWidth);
 // Draws a thin grid line at the right and bottom edge of every cell of the
 // list; with `rowHeight`, every row is at least that high.
 void ShowGridLines(QTreeView* list, int rowHeight = 0);

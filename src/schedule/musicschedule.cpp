@@ -184,6 +184,8 @@ void MusicSchedule::insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now) 
 // last minute too.
 void MusicSchedule::noteMissedEntries() {
     const HhmmTime now = NowHhmm(clock_);
+    if (now == lastMinute_)
+        return; // nothing turns missed within a minute: this runs every tick
     for (TodayMusicEntry& entry : list_) {
         if (!entry.item || entry.item->kind == PlayItem::Background || entry.done || entry.missed)
             continue;

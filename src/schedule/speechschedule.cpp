@@ -78,6 +78,8 @@ void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
 // back, at the end of summer time or at midnight, leaves the last minute too.
 void SpeechSchedule::noteMissedEntries() {
     const HhmmTime now = NowHhmm(clock_);
+    if (now == lastMinute_)
+        return; // nothing turns missed within a minute: this runs every tick
     for (TodaySpeechEntry& entry : list_) {
         if (!entry.task || entry.done || entry.missed)
             continue;

@@ -2,8 +2,6 @@
 
 #include "ui_ttseffectdlg.h"
 
-#include <QHeaderView>
-
 #include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "station/bkmusicmodel.h"
@@ -51,12 +49,7 @@ CTTSEffectDlg::CTTSEffectDlg(DataStore& store, const AppState& state, CPlayerWnd
 
     model_ = new BackgroundMusicModel(store_, this);
     QTreeView* list = ui_->bkMusicList;
-    SetUpReportList(list);
-    ShowGridLines(list);
-    list->setModel(model_);
-    QHeaderView* header = list->header();
-    header->setStretchLastSection(false);
-    header->setSectionsMovable(false);
+    ShowModelInList(list, model_);
     list->setColumnWidth(BackgroundMusicModel::NumberColumn, kNumberWidth);
     list->setColumnWidth(BackgroundMusicModel::VolumeColumn, kVolumeWidth);
     fitNameColumn();
@@ -176,9 +169,7 @@ void CTTSEffectDlg::OnPreview() {
 }
 
 void CTTSEffectDlg::fitNameColumn() {
-    QTreeView* list = ui_->bkMusicList;
-    const int client = list->width() - 2 * list->frameWidth();
-    list->setColumnWidth(BackgroundMusicModel::PathColumn, qMax(60, client - kFixedColumnsWidth));
+    FitColumnToList(ui_->bkMusicList, BackgroundMusicModel::PathColumn, kFixedColumnsWidth);
 }
 
 void CTTSEffectDlg::resizeEvent(QResizeEvent* event) {

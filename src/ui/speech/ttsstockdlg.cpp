@@ -2,8 +2,6 @@
 
 #include "ui_ttsstockdlg.h"
 
-#include <QHeaderView>
-
 #include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "schedule/speechjob.h"
@@ -37,12 +35,7 @@ CTTSStockDlg::CTTSStockDlg(DataStore& store, const AppState& state, const Player
 
     model_ = new ScriptModel(store_, this);
     QTreeView* list = ui_->scriptList;
-    SetUpReportList(list);
-    ShowGridLines(list);
-    list->setModel(model_);
-    QHeaderView* header = list->header();
-    header->setStretchLastSection(false);
-    header->setSectionsMovable(false);
+    ShowModelInList(list, model_);
     list->setColumnWidth(ScriptModel::NumberColumn, kNumberWidth);
     fitTitleColumn();
 
@@ -132,8 +125,7 @@ void CTTSStockDlg::OnListen() {
 }
 
 void CTTSStockDlg::fitTitleColumn() {
-    QTreeView* list = ui_->scriptList;
-    list->setColumnWidth(ScriptModel::TitleColumn, qMax(60, list->width() - kFixedColumnsWidth));
+    FitColumnToList(ui_->scriptList, ScriptModel::TitleColumn, kFixedColumnsWidth);
 }
 
 void CTTSStockDlg::resizeEvent(QResizeEvent* event) {

@@ -2,8 +2,6 @@
 
 #include "ui_usermanagedlg.h"
 
-#include <QHeaderView>
-
 #include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "station/usermodel.h"
@@ -33,12 +31,7 @@ CUserManageDlg::CUserManageDlg(DataStore& store, AppState& state, QWidget* paren
 
     model_ = new UserListModel(store_, this);
     QTreeView* list = ui_->userList;
-    SetUpReportList(list);
-    ShowGridLines(list);
-    list->setModel(model_);
-    QHeaderView* header = list->header();
-    header->setStretchLastSection(false);
-    header->setSectionsMovable(false);
+    ShowModelInList(list, model_);
     list->setColumnWidth(UserListModel::NumberColumn, kNumberWidth);
     list->setColumnWidth(UserListModel::RoleColumn, kRoleWidth);
     fitNameColumn();
@@ -172,9 +165,7 @@ void CUserManageDlg::OnDelete() {
 }
 
 void CUserManageDlg::fitNameColumn() {
-    QTreeView* list = ui_->userList;
-    const int client = list->width() - 2 * list->frameWidth();
-    list->setColumnWidth(UserListModel::NameColumn, qMax(60, client - kFixedColumnsWidth));
+    FitColumnToList(ui_->userList, UserListModel::NameColumn, kFixedColumnsWidth);
 }
 
 void CUserManageDlg::resizeEvent(QResizeEvent* event) {
