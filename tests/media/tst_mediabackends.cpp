@@ -175,13 +175,14 @@ void TestMediaBackends::playsToItsEndAndTurnsIdle() {
     player->Tick();
     QCOMPARE(nextMusicCalls, 1);
 
-    // A rotation of one item plays the same file again.
+    // A rotation of one item plays the same file again, for its whole length.
+    // Its end is what counts: on a loaded machine the position may be
+    // reported late, and a poll can miss the middle of a two-second file.
     timer.restart();
     player->PlayFile(path);
     QVERIFY(!player->IsPlayerIdle());
-    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayPosition() > 50, 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(player->IsPlayerIdle(), 10000);
-    QVERIFY(timer.elapsed() >= 1800);
+    QTRY_VERIFY_WITH_TIMEOUT(player->IsPlayerIdle(), 15000);
+    QVERIFY2(timer.elapsed() >= 1800, "the second play ended sooner than the file lasts");
 }
 
 void TestMediaBackends::pauseResumeAndStop() {
