@@ -24,6 +24,8 @@ packages=(
   xvfb xauth xdotool fonts-wqy-microhei
   # the operator tests: a session bus, the accessibility bus and its Python client
   dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+  # the program's clock set for the operator tests
+  faketime
   # locales for the code-page tests
   locales
 )

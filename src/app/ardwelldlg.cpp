@@ -36,6 +36,7 @@
 #include "ui/shell/workingtimelabel.h"
 #include "ui/speech/ttseffectdlg.h"
 #include "ui/speech/ttsstockdlg.h"
+#include "ui/speech/ttstaskdlg.h"
 #include "ui/transmitter/deviceinfodlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
 #include "ui/transmitter/linktitle.h"
@@ -249,16 +250,19 @@ void CArdwellDlg::createPanels() {
     SetControlId(named(playerWnd, "CPlayerWnd"), IdPlayerArea);
     playerWnd_ = placePage(playerWnd, playerPlace, true);
 
-    // Pages that later work fills are empty until then. The speech effect
-    // page is built with the window, so every speech finds its voice list.
+    // The speech effect page is built with the window, so every speech finds
+    // its voice list. Pages that later work fills are empty until then.
     musicList_ = new CMusicListDlg(station_.musicSchedule(), this);
     musicPages_ = {named(musicList_, "CMusicListDlg"), named(new QWidget(this), "CMusicTaskDlg"),
                    named(new CMusicStockDlg(store_, station_.player(), this), "CMusicStockDlg")};
-    ttsList_ = new CTTSListDlg(station_.speechSchedule(), station_.speechJob(), store_, this);
+    SpeechJob& job = station_.speechJob();
+    ttsList_ = new CTTSListDlg(station_.speechSchedule(), job, store_, this);
     speechPages_ = {
-        named(ttsList_, "CTTSListDlg"), named(new QWidget(this), "CTTSTaskDlg"),
-        named(new CTTSStockDlg(store_, state_, station_.player(), station_.speechJob(), this),
-              "CTTSStockDlg"),
+        named(ttsList_, "CTTSListDlg"),
+        named(new CTTSTaskDlg(store_, state_, station_.clock(), *playerWnd, job,
+                              station_.speechSchedule(), this),
+              "CTTSTaskDlg"),
+        named(new CTTSStockDlg(store_, state_, station_.player(), job, this), "CTTSStockDlg"),
         named(new CTTSEffectDlg(store_, state_, *playerWnd, this), "CTTSEffectDlg")};
     for (size_t i = 0; i < musicPages_.size(); ++i)
         placePage(musicPages_[i], musicPlace, i == 0);

@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 void NumberListRows(QTreeWidget* list) {
     if (!list)
@@ -169,4 +172,83 @@ void SetUpReportList(QTreeView* list) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+namespace {
+
+// The pictures of a drawn row are at most this high.
+constexpr int kIconHeight = 16;
+constexpr int kCellMargin = 3;
+
+// Draws each cell in the colours and fonts the model gives, over the
+// highlight colours while the list has the focus and the button colours
+// otherwise; the decorated column shows the model's picture at its left and
+// the text from a fixed indent.
+class DrawnRowDelegate : public QStyledItemDelegate {
+public:
+    DrawnRowDelegate(QTreeView* list, int decoratedColumn, int textIndent)
+        : QStyledItemDelegate(list), list_(list), decoratedColumn_(decoratedColumn),
+          textIndent_(textIndent) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const int height = QFontMetrics(BoldFont()).height() + 4;
+        size.setHeight(std::max({size.height(), height, kIconHeight + 2}));
+        return size;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const bool focused = list_->hasFocus();
+        const QPalette& palette = option.palette;
+
+        painter->save();
+        const QRect cell = option.rect;
+        QColor background = palette.color(QPalette::Base);
+        QColor foreground = palette.color(QPalette::Text);
+        if (selected) {
+            background = palette.color(focused ? QPalette::Highlight : QPalette::Button);
+            foreground = palette.color(focused ? QPalette::HighlightedText : QPalette::ButtonText);
+        }
+        if (const QVariant ink = index.data(Qt::ForegroundRole); ink.isValid())
+            foreground = ink.value<QColor>();
+        QFont font = NormalFont();
+        if (const QVariant face = index.data(Qt::FontRole); face.isValid())
+            font = face.value<QFont>().resolve(NormalFont());
+        painter->fillRect(cell, background);
+
+        QRect textRect = cell.adjusted(kCellMargin, 0, -kCellMargin, 0);
+        if (index.column() == decoratedColumn_) {
+            const QVariant picture = index.data(Qt::DecorationRole);
+            if (picture.isValid()) {
+                const QImage image = picture.value<QImage>();
+                painter->drawImage(cell.left() + 1,
+                                   cell.top() + (cell.height() - image.height()) / 2, image);
+            }
+            textRect.setLeft(cell.left() + textIndent_);
+        }
+        painter->setFont(font);
+        painter->setPen(foreground);
+        const QString text = QFontMetrics(font).elidedText(index.data().toString(), Qt::ElideRight,
+                                                           textRect.width());
+        painter->drawText(textRect, index.data(Qt::TextAlignmentRole).toInt() | Qt::TextSingleLine,
+                          text);
+
+        painter->setPen(palette.color(QPalette::Midlight).darker(110));
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        painter->restore();
+    }
+
+private:
+    const QTreeView* list_;
+    int decoratedColumn_;
+    int textIndent_;
+};
+
+} // namespace
+
+void ShowDrawnRows(QTreeView* list, int decoratedColumn, int textIndent) {
+    list->setItemDelegate(new DrawnRowDelegate(list, decoratedColumn, textIndent));
 }

@@ -32,6 +32,13 @@ void FitColumnToList(QTreeView* list, int column, int fixedWidth);
 // list; with `rowHeight`, every row is at least that high.
 void ShowGridLines(QTreeView* list, int rowHeight = 0);
 
+// Rows drawn by the list itself: each cell in the colours and fonts the model
+// gives (Qt::ForegroundRole, Qt::FontRole), a selected row in the highlight
+// colours while the list has the focus and in the button colours otherwise,
+// thin grid lines; in `decoratedColumn` the model's picture (a QImage as
+// Qt::DecorationRole) at the cell's left and the text from `textIndent`.
+void ShowDrawnRows(QTreeView* list, int decoratedColumn, int textIndent);
+
 // After row `deletedRow` was removed: selects, makes current and scrolls to
 // the row above it, or to row 0 when the first row was removed. Returns the
 // selected row, or -1 when there is no such row (nothing is changed then).

@@ -35,8 +35,10 @@ void SpeechSchedule::insertEntry(HhmmTime dueTime, SpeechTask* task, HhmmTime no
         ++at;
     if (list_.size() == list_.capacity())
         list_.reserve(list_.capacity() + kListBlock);
+    const bool started = task == startedTask_ && dueTime == startedTime_ &&
+                         startedDay_ == TodayYmd(clock_) && task->name == startedName_;
     list_.insert(list_.begin() + std::ptrdiff_t(at),
-                 TodaySpeechEntry{dueTime, dueTime < now ? 1 : 0, task, false});
+                 TodaySpeechEntry{dueTime, dueTime < now || started ? 1 : 0, task, false});
 }
 
 void SpeechSchedule::addTaskEntries(SpeechTask* task, HhmmTime now) {
@@ -117,12 +119,23 @@ void SpeechSchedule::Tick() {
             continue;
         currentEntry_ = int(i);
         entry.done = 1;
+        startedTask_ = entry.task;
+        startedName_ = entry.task->name;
+        startedDay_ = TodayYmd(clock_);
+        startedTime_ = now;
         emit entryStarted(currentEntry_);
         // The entry is current before the job starts: a job that cannot
         // speak ends at once and lets go of it again.
         const SpeechRequest request = SpeechRequest::FromTask(*entry.task);
         job_.StartSpeechJob(&request, true);
         return;
+    }
+}
+
+void SpeechSchedule::TaskRenamed(const SpeechTask* task) {
+    for (size_t i = 0; i < list_.size(); ++i) {
+        if (list_[i].task == task)
+            emit entryChanged(int(i));
     }
 }
 

@@ -41,6 +41,9 @@ public:
     void Tick();
     // The running speech job has ended: its entry is no longer current.
     void EndCurrentEntry();
+    // The task's name changed and nothing else that places its entries: its
+    // rows are redrawn.
+    void TaskRenamed(const SpeechTask* task);
 
     const std::vector<TodaySpeechEntry>& TodaySpeechList() const { return list_; }
     // The entry whose job runs, -1 when none.
@@ -49,7 +52,8 @@ public:
 signals:
     // TodaySpeechList was emptied and filled again.
     void listRebuilt();
-    // The entry stopped being the current one.
+    // The entry's row is to be redrawn: it stopped being the current one, or
+    // its task was renamed.
     void entryChanged(int index);
     // The entry was started and is the current one.
     void entryStarted(int index);
@@ -69,4 +73,12 @@ private:
     int currentEntry_ = -1;
     // The minute of the last look for missed entries; -1 before the first.
     HhmmTime lastMinute_ = -1;
+    // The task and the day and minute of the entry started last. A list
+    // rebuilt in that minute (its task was edited while it speaks) counts
+    // that entry as done, so the speech is not started a second time. The
+    // name tells a task apart from a new one that took a deleted one's place.
+    const SpeechTask* startedTask_ = nullptr;
+    QString startedName_;
+    YmdDate startedDay_ = 0;
+    HhmmTime startedTime_ = -1;
 };

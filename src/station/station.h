@@ -93,6 +93,7 @@ public:
     SpeechSchedule& speechSchedule() const { return *speechSchedule_; }
     TransmitterLink& link() const { return link_; }
     const AppState& state() const { return state_; }
+    const Clock& clock() const { return clock_; }
 
 signals:
     // The working state, the weekday or today's hours changed.

@@ -87,6 +87,16 @@ QImage Decoration(Figure figure, bool note) {
 
 } // namespace
 
+QVariant VoiceDecoration(const SpeechTask& task) {
+    const Figure figure = task.effect == 0   ? Figure::Male
+                          : task.effect == 1 ? Figure::Female
+                                             : Figure::None;
+    const bool note = !task.bkMusic.isEmpty();
+    if (figure == Figure::None && !note)
+        return {};
+    return Decoration(figure, note);
+}
+
 TodaySpeechListModel::TodaySpeechListModel(const SpeechSchedule& schedule, QObject* parent)
     : QAbstractTableModel(parent), schedule_(schedule) {
     // The schedule has already changed its list when it says so; the rows
@@ -132,18 +142,10 @@ QVariant TodaySpeechListModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return int((index.column() == TimeColumn ? Qt::AlignHCenter : Qt::AlignLeft) |
                    Qt::AlignVCenter);
-    case Qt::DecorationRole: {
+    case Qt::DecorationRole:
         if (index.column() != TitleColumn || !entry.task)
             return {};
-        const int effect = entry.task->effect;
-        const Figure figure = effect == 0   ? Figure::Male
-                              : effect == 1 ? Figure::Female
-                                            : Figure::None;
-        const bool note = !entry.task->bkMusic.isEmpty();
-        if (figure == Figure::None && !note)
-            return {};
-        return Decoration(figure, note);
-    }
+        return VoiceDecoration(*entry.task);
     case Qt::ForegroundRole:
         if (current)
             return kCurrentRowText;

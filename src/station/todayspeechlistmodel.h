@@ -4,6 +4,12 @@
 #include <QImage>
 
 class SpeechSchedule;
+struct SpeechTask;
+
+// The picture before a speech task's name: a male or a female figure for
+// voices 0 and 1, then a note when the task has background music; none when
+// neither applies.
+QVariant VoiceDecoration(const SpeechTask& task);
 
 // Today's speech list as a table: one row per due speech, in due-time order.
 // The entry whose job runs is red and bold, the ones already spoken grey and

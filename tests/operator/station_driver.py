@@ -18,6 +18,7 @@ Every wait has a timeout and raises Failure with what was looked for;
 a missing tool or package raises Skip.
 """
 
+import array
 import importlib.util
 import os
 import re
@@ -32,6 +33,8 @@ import traceback
 
 SKIP = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+# The clock a test sets for the program (package libfaketime).
+FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
 CELLS = ("table cell", "tree item", "list item")
 pyatspi = None  # imported once the buses of the Desk are in the environment
 
@@ -48,6 +51,12 @@ def need_tool(name):
     path = name if os.path.isabs(name) else shutil.which(name)
     if not path or not os.access(path, os.X_OK):
         raise Skip(name + " is not installed (scripts/install-deps.sh)")
+    return path
+
+
+def need_file(path, package):
+    if not os.path.isfile(path):
+        raise Skip("%s is missing (%s, scripts/install-deps.sh)" % (path, package))
     return path
 
 
@@ -315,11 +324,12 @@ class Desk:
 
     # --- the program -------------------------------------------------------
 
-    def start_station(self, data=None):
+    def start_station(self, data=None, clock=None):
         """Copies the program folder (without its data, log and ports) and
         starts the program from the copy with the shipped settings. `data`
         maps data file names ("ttsdata.sx") to plain texts that tolvane-data
-        packs into the copy first."""
+        packs into the copy first. With `clock` ("2026-03-02 09:59:00") the
+        program's clock starts there and runs on (faketime)."""
         self.station = os.path.join(self.work, "station")
         shutil.copytree(self.bin_dir, self.station, symlinks=True,
                         ignore=lambda folder, names: [n for n in names if folder == self.bin_dir
@@ -345,6 +355,13 @@ class Desk:
         # The single-instance guard goes into our own folder.
         env["TMPDIR"] = self.work
         self.program_log = open(os.path.join(self.work, "station.out"), "wb")
+        if clock:
+            # Preloaded rather than through the faketime command, so that the
+            # program keeps its own process id for the accessibility bus.
+            # Only the wall clock: timers keep the machine's own pace.
+            env["LD_PRELOAD"] = need_file(FAKETIME_LIBRARY, "libfaketime")
+            env["FAKETIME"] = "@" + clock
+            env["FAKETIME_DONT_FAKE_MONOTONIC"] = "1"
         self.program = subprocess.Popen([os.path.join(self.station, "Tolvane")], cwd=self.station,
                                         env=env, stdout=self.program_log,
                                         stderr=subprocess.STDOUT)
@@ -636,6 +653,37 @@ class Desk:
         if broken or len(report["files"]) != 5 or report.get("unused lines") != "0":
             raise Failure("the data files are not intact:\n" + report["output"])
         return report
+
+
+class SinkRecording:
+    """What the sound server plays on its default sink, recorded as 16-bit
+    mono. A silent stream at a low latency keeps a null sink rendering at the
+    clock's pace, as a sound card would, so that its monitor hears it all."""
+
+    RATE = 16000
+    LOUD_SAMPLE = 1000  # about -30 dBFS: sound, not a silent sink
+
+    def __init__(self, desk):
+        fmt = ["--raw", "--format=s16le", "--channels=1", "--rate=%d" % self.RATE]
+        self.path = os.path.join(desk.work, "sink.raw")
+        self.out = open(self.path, "wb")
+        self.pacer = desk._spawn("pacer", [need_tool("pacat"), "--playback",
+                                           "--latency-msec=20"] + fmt + ["/dev/zero"])
+        self.parec = desk._spawn("recorder", [need_tool("parec"), "-d", "@DEFAULT_MONITOR@",
+                                              "--latency-msec=50"] + fmt, stdout=self.out)
+
+    def loud_ms(self):
+        """Stops the recording; how many milliseconds held sound."""
+        for process in (self.parec, self.pacer):
+            process.terminate()
+            process.wait(5)
+        self.out.close()
+        with open(self.path, "rb") as raw:
+            data = raw.read()
+        samples = array.array("h", data[:len(data) // 2 * 2])
+        window = self.RATE // 100
+        return 10 * sum(1 for w in range(0, len(samples) - window + 1, window)
+                        if max(abs(v) for v in samples[w:w + window]) >= self.LOUD_SAMPLE)
 
 
 def run(test):

@@ -4,16 +4,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
-#include "controls/fonts.h"
 #include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "schedule/speechjob.h"
@@ -22,74 +19,6 @@
 #include "store/datastore.h"
 #include "store/uitext.h"
 #include "ui/schedule/ttsstockseldlg.h"
-
-namespace {
-
-constexpr int kIconSize = TodaySpeechListModel::kIconSize;
-constexpr int kCellMargin = 3;
-
-// Draws the rows of today's speech list in the colours, fonts and pictures
-// the model gives: the current entry red and bold, the done ones grey and
-// italic, the voice and the background music in front of the title.
-class SpeechRowDelegate : public QStyledItemDelegate {
-public:
-    SpeechRowDelegate(const QTreeView* list, QObject* parent)
-        : QStyledItemDelegate(parent), list_(list) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        const int height = QFontMetrics(BoldFont()).height() + 4;
-        size.setHeight(std::max({size.height(), height, kIconSize + 2}));
-        return size;
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const bool selected = option.state & QStyle::State_Selected;
-        const bool focused = list_->hasFocus();
-        const QPalette& palette = option.palette;
-
-        painter->save();
-        const QRect cell = option.rect;
-        QColor background = palette.color(QPalette::Base);
-        QColor foreground = palette.color(QPalette::Text);
-        if (selected) {
-            background = palette.color(focused ? QPalette::Highlight : QPalette::Button);
-            foreground = palette.color(focused ? QPalette::HighlightedText : QPalette::ButtonText);
-        }
-        if (const QVariant ink = index.data(Qt::ForegroundRole); ink.isValid())
-            foreground = ink.value<QColor>();
-        QFont font = NormalFont();
-        if (const QVariant face = index.data(Qt::FontRole); face.isValid())
-            font = face.value<QFont>().resolve(NormalFont());
-        painter->fillRect(cell, background);
-
-        QRect textRect = cell.adjusted(kCellMargin, 0, -kCellMargin, 0);
-        if (index.column() == TodaySpeechListModel::TitleColumn) {
-            const QVariant picture = index.data(Qt::DecorationRole);
-            if (picture.isValid())
-                painter->drawImage(cell.left() + 1, cell.top() + (cell.height() - kIconSize) / 2,
-                                   picture.value<QImage>());
-            textRect.setLeft(cell.left() + CTTSListDlg::kTitleIndent);
-        }
-        painter->setFont(font);
-        painter->setPen(foreground);
-        const QString text = QFontMetrics(font).elidedText(index.data().toString(), Qt::ElideRight,
-                                                           textRect.width());
-        painter->drawText(textRect, index.data(Qt::TextAlignmentRole).toInt() | Qt::TextSingleLine,
-                          text);
-
-        painter->setPen(palette.color(QPalette::Midlight).darker(110));
-        painter->drawLine(cell.topRight(), cell.bottomRight());
-        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
-        painter->restore();
-    }
-
-private:
-    const QTreeView* list_;
-};
-
-} // namespace
 
 bool RefuseWhileSpeaking(QWidget* parent, const SpeechJob& job) {
     if (!job.speaking())
@@ -135,7 +64,7 @@ CTTSListDlg::CTTSListDlg(SpeechSchedule& schedule, SpeechJob& job, const DataSto
     list_->setObjectName(QStringLiteral("todayList"));
     list_->setAccessibleName(listLabel->text()); // a list takes no name from a buddy
     SetUpReportList(list_);
-    list_->setItemDelegate(new SpeechRowDelegate(list_, list_));
+    ShowDrawnRows(list_, TodaySpeechListModel::TitleColumn, kTitleIndent);
     list_->setModel(model_);
     list_->header()->setStretchLastSection(false);
     list_->setColumnWidth(TodaySpeechListModel::SeqColumn, 50);
