@@ -32,7 +32,7 @@
 <context>
     <name>CArdwellDlg</name>
     <message>
-        <location filename="../../src/app/ardwelldlg.cpp" line="+126"/>
+        <location filename="../../src/app/ardwelldlg.cpp" line="+127"/>
         <source>连接设备</source>
         <translation>Connect</translation>
     </message>
@@ -68,12 +68,12 @@
     </message>
     <message>
         <location line="+22"/>
-        <location line="+272"/>
+        <location line="+275"/>
         <source>未登陆</source>
         <translation>Not logged in</translation>
     </message>
     <message>
-        <location line="-266"/>
+        <location line="-269"/>
         <source>重新登陆(&amp;U)</source>
         <translation>Log in as another &amp;user</translation>
     </message>
@@ -86,6 +86,80 @@
         <location line="+7"/>
         <source>语言</source>
         <translation>Language</translation>
+    </message>
+</context>
+<context>
+    <name>CBkMusicEditDlg</name>
+    <message>
+        <location filename="../../src/ui/music/bkmusiceditdlg.ui" line="+6"/>
+        <source>背景音乐编辑</source>
+        <translation>Background Music</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>曲目文件：</source>
+        <translation>Music file:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>曲目文件</source>
+        <translation>Music file</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+1"/>
+        <source>浏览曲目文件</source>
+        <translation>Browse for music files</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>从歌库选择...</source>
+        <translation>From the library...</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>播放音量：</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>播放音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>播放次数：</source>
+        <translation>Play count:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>播放次数</source>
+        <translation>Play count</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>次</source>
+        <translation>times</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../src/ui/music/bkmusiceditdlg.cpp" line="+38"/>
+        <source>次数不限</source>
+        <translation>Unlimited</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
     </message>
 </context>
 <context>
@@ -174,6 +248,117 @@
         <location filename="../../src/ui/transmitter/devicesettingdlg.ui" line="+80"/>
         <source>应用</source>
         <translation>Apply</translation>
+    </message>
+</context>
+<context>
+    <name>CMusicEditDlg</name>
+    <message>
+        <location filename="../../src/ui/music/musiceditdlg.ui" line="+6"/>
+        <source>插播曲目</source>
+        <translation>Insert-Play Music</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>曲目文件：</source>
+        <translation>Music file:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>曲目文件</source>
+        <translation>Music file</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+1"/>
+        <source>浏览曲目文件</source>
+        <translation>Browse for music files</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>从歌库选择...</source>
+        <translation>From the library...</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>播放音量：</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>播放音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>在时间范围内循环播放：</source>
+        <translation>Repeat within a time range:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>播放时间：</source>
+        <translation>Play time:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>开始时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>结束时间</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>循环间隔：</source>
+        <translation>Repeat every:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>循环间隔</source>
+        <translation>Repeat interval in minutes</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>分钟</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>在以下指定时间点播放：</source>
+        <translation>Play at these times:</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location filename="../../src/ui/music/musiceditdlg.cpp" line="+91"/>
+        <source>计算音乐时长</source>
+        <translation>Compute length</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location filename="../../src/ui/music/musiceditdlg.cpp" line="-3"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../src/ui/music/musiceditdlg.cpp" line="-1"/>
+        <source>正在计算音乐时长...</source>
+        <translation>Measuring the music files...</translation>
+    </message>
+    <message>
+        <location line="+78"/>
+        <source>第%1个时间点</source>
+        <translation>Time point %1</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
     </message>
 </context>
 <context>
@@ -353,6 +538,204 @@
         <location line="+6"/>
         <source>添加文件夹</source>
         <translation>Add a Folder</translation>
+    </message>
+</context>
+<context>
+    <name>CMusicTaskEditDlg</name>
+    <message>
+        <location filename="../../src/ui/music/musictaskeditdlg.ui" line="+6"/>
+        <source>曲目任务</source>
+        <translation>Music Task</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>任务名称：</source>
+        <translation>Task name:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>任务名称</source>
+        <translation>Task name</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>播放日期：</source>
+        <translation>Play dates:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>开始日期</source>
+        <translation>Start date</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>结束日期</source>
+        <translation>End date</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>播放时间：</source>
+        <translation>Play time:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>开始时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>结束时间</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>星期一</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期二</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期三</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期四</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期五</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期六</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>星期日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>播放音量：</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>播放音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>播放顺序：</source>
+        <translation>Play order:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>播放顺序</source>
+        <translation>Play order</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>顺序</source>
+        <translation>In order</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>随机</source>
+        <translation>Random</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>曲目列表：</source>
+        <translation>Music files:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>曲目列表</source>
+        <translation>Music files</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>添加背景音乐</source>
+        <translation>Add background music</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>添加插播曲目</source>
+        <translation>Add insert-play music</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>今日播放：</source>
+        <translation>Today&apos;s plays:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>今日播放</source>
+        <translation>Today&apos;s plays</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../src/ui/music/musictaskeditdlg.cpp" line="+182"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>组%1</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>分区%1</source>
+        <translation>Zone %1</translation>
+    </message>
+    <message>
+        <location line="+275"/>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
     </message>
 </context>
 <context>
@@ -615,7 +998,7 @@
 <context>
     <name>CTTSListDlg</name>
     <message>
-        <location filename="../../src/ui/schedule/ttslistdlg.cpp" line="+107"/>
+        <location filename="../../src/ui/schedule/ttslistdlg.cpp" line="+36"/>
         <source>即时播放</source>
         <translation>Speak now</translation>
     </message>
@@ -719,6 +1102,84 @@
         <location line="+4"/>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CTTSTaskDlg</name>
+    <message>
+        <location filename="../../src/ui/speech/ttstaskdlg.ui" line="+34"/>
+        <source>播音日期：</source>
+        <translation>Date:</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>日期不限</source>
+        <translation>Any date</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>播音内容：</source>
+        <translation>Speech text:</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>搜索播音任务</source>
+        <translation>Search speech tasks</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>播音任务列表：</source>
+        <translation>Speech tasks:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>播音任务列表</source>
+        <translation>Speech tasks</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>所选播音任务的内容</source>
+        <translation>Text of the selected speech task</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>增加播音任务</source>
+        <translation>Add speech task</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>编辑播音任务</source>
+        <translation>Edit speech task</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>删除播音任务</source>
+        <translation>Delete speech task</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>禁用</source>
+        <translation>Disable</translation>
     </message>
 </context>
 <context>

@@ -33,7 +33,73 @@ QTime FromHhmm(HhmmTime t) {
     return QTime(t / 100, t % 100);
 }
 
+// After every entry due at the same time or earlier: equal times keep the
+// order in which they were made.
+void InsertEntry(std::vector<TodayMusicEntry>& list, HhmmTime dueTime, PlayItem* item,
+                 HhmmTime now) {
+    TodayMusicEntry entry;
+    entry.dueTime = dueTime;
+    entry.done = dueTime < now ? 1 : 0;
+    entry.item = item;
+    if (list.size() == list.capacity())
+        list.reserve(list.size() + kListBlock);
+    const auto at = std::upper_bound(
+        list.begin(), list.end(), dueTime,
+        [](HhmmTime t, const TodayMusicEntry& other) { return t < other.dueTime; });
+    list.insert(at, entry);
+}
+
 } // namespace
+
+std::vector<TodayMusicEntry>
+BuildMusicEntries(const MusicTask& task, const CommonSettings& settings, const QDateTime& moment) {
+    std::vector<TodayMusicEntry> list;
+    const QDate today = moment.date();
+    const HhmmTime now = ToHhmm(moment.time());
+    const DailyWindow window = EffectiveWindow(task, settings, WeekdayOf(today));
+
+    for (const auto& item : task.items) {
+        if (item->kind == PlayItem::Background)
+            InsertEntry(list, 0, item.get(), now);
+    }
+    for (const auto& itemPtr : task.items) {
+        PlayItem* item = itemPtr.get();
+        if (item->kind != PlayItem::InsertPlay)
+            continue;
+        if (item->timeMode == PlayItem::TimePoints) {
+            for (const HhmmTime point : item->timePoints) {
+                if (point <= 0)
+                    break;
+                if (window.contains(point))
+                    InsertEntry(list, point, item, now);
+            }
+            continue;
+        }
+        if (window.contains(item->rangeStart))
+            InsertEntry(list, item->rangeStart, item, now);
+        const QTime start = FromHhmm(item->rangeStart);
+        if (item->interval < 1 || !start.isValid())
+            continue;
+        // Step on the calendar day, so that a range reaching midnight stops
+        // there instead of wrapping to the small hours. The hour the clock
+        // repeats when summer time ends is stepped through twice; each clock
+        // time is due once.
+        QDateTime t = MomentOnDay(today, start);
+        HhmmTime last = item->rangeStart;
+        for (;;) {
+            t = t.addSecs(qint64(item->interval) * 60);
+            const HhmmTime h = ToHhmm(t.time());
+            if (h > item->rangeEnd || h > task.endTime || t.date() != today)
+                break;
+            if (h <= last)
+                continue;
+            last = h;
+            if (window.contains(h))
+                InsertEntry(list, h, item, now);
+        }
+    }
+    return list;
+}
 
 MusicSchedule::MusicSchedule(DataStore& store, const Clock& clock, const AppState& state,
                              Player& player, TransmitterLink* link, QObject* parent)
@@ -162,21 +228,6 @@ void MusicSchedule::ClearPlayCounts() {
     }
 }
 
-void MusicSchedule::insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now) {
-    TodayMusicEntry entry;
-    entry.dueTime = dueTime;
-    entry.done = dueTime < now ? 1 : 0;
-    entry.item = item;
-    // After every entry due at the same time or earlier: equal times keep
-    // the order in which they were made.
-    if (list_.size() == list_.capacity())
-        list_.reserve(list_.size() + kListBlock);
-    const auto at = std::upper_bound(
-        list_.begin(), list_.end(), dueTime,
-        [](HhmmTime t, const TodayMusicEntry& other) { return t < other.dueTime; });
-    list_.insert(at, entry);
-}
-
 // A timed entry that could not start in its minute (paused, logged out,
 // waiting behind a file that played on, a minute the clock skipped) is never
 // due again that day; the operator reads in the log which ones went unheard.
@@ -200,61 +251,17 @@ void MusicSchedule::noteMissedEntries() {
 
 void MusicSchedule::BuildTodayMusicList() {
     noteMissedEntries();
-    list_.clear();
     backgroundCount_ = 0;
     // The entries the index pointed into are gone. The current path and due
     // time stay, so that the task list can find the playing entry again.
     currentEntry_ = -1;
-
     if (currentTask_) {
-        const QDateTime moment = clock_.now();
-        const QDate today = moment.date();
-        const HhmmTime now = ToHhmm(moment.time());
-        const DailyWindow window =
-            EffectiveWindow(*currentTask_, store_.settings, WeekdayOf(today));
-
-        for (const auto& item : currentTask_->items) {
-            if (item->kind == PlayItem::Background) {
-                insertEntry(0, item.get(), now);
-                ++backgroundCount_;
-            }
-        }
-        for (const auto& itemPtr : currentTask_->items) {
-            PlayItem* item = itemPtr.get();
-            if (item->kind != PlayItem::InsertPlay)
-                continue;
-            if (item->timeMode == PlayItem::TimePoints) {
-                for (const HhmmTime point : item->timePoints) {
-                    if (point <= 0)
-                        break;
-                    if (window.contains(point))
-                        insertEntry(point, item, now);
-                }
-                continue;
-            }
-            if (window.contains(item->rangeStart))
-                insertEntry(item->rangeStart, item, now);
-            const QTime start = FromHhmm(item->rangeStart);
-            if (item->interval < 1 || !start.isValid())
-                continue;
-            // Step on the calendar day, so that a range reaching midnight
-            // stops there instead of wrapping to the small hours. The hour
-            // the clock repeats when summer time ends is stepped through
-            // twice; each clock time is due once.
-            QDateTime t = MomentOnDay(today, start);
-            HhmmTime last = item->rangeStart;
-            for (;;) {
-                t = t.addSecs(qint64(item->interval) * 60);
-                const HhmmTime h = ToHhmm(t.time());
-                if (h > item->rangeEnd || h > currentTask_->endTime || t.date() != today)
-                    break;
-                if (h <= last)
-                    continue;
-                last = h;
-                if (window.contains(h))
-                    insertEntry(h, item, now);
-            }
-        }
+        list_ = BuildMusicEntries(*currentTask_, store_.settings, clock_.now());
+        backgroundCount_ = int(std::count_if(list_.begin(), list_.end(), [](const auto& entry) {
+            return entry.item->kind == PlayItem::Background;
+        }));
+    } else {
+        list_.clear();
     }
     emit listRebuilt();
     emit chooserChanged();

@@ -11,6 +11,7 @@
 
 struct AppState;
 class Clock;
+class QDateTime;
 struct TaskMoment;
 class DataStore;
 class Player;
@@ -29,6 +30,16 @@ struct TodayMusicEntry {
     // Its minute passed without it starting; it is never due again today.
     bool missed = false;
 };
+
+// The entries one task's items give on the day of `moment`, in the order
+// today's list keeps them: the background items first (they carry no time),
+// then every due time of the insert-play items inside the task's window cut
+// to that day's working hours, earlier first, equal times in the order they
+// were made. An entry due before the moment's minute is done. It reads only
+// its arguments, so an editor can show what a task not yet stored would
+// play; the entries point into the task's items.
+std::vector<TodayMusicEntry>
+BuildMusicEntries(const MusicTask& task, const CommonSettings& settings, const QDateTime& moment);
 
 // Today's music: which task is current, its play list for today, and what
 // plays next. Run once a second by Tick (the station's tick) and, whenever the
@@ -115,7 +126,6 @@ private:
     bool isActive(const MusicTask& task) const;
     bool isActiveAt(const MusicTask& task, const TaskMoment& moment) const;
     bool validIndex(int index) const { return index >= 0 && index < int(list_.size()); }
-    void insertEntry(HhmmTime dueTime, PlayItem* item, HhmmTime now);
     void noteMissedEntries();
     void postponeBatch(int dueIndex, int seconds);
     void selectChooserLine();

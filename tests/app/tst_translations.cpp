@@ -28,10 +28,13 @@
 #include "schedule/speechschedule.h"
 #include "stationrig.h"
 #include "ui/media/playerwnd.h"
+#include "ui/music/bkmusiceditdlg.h"
+#include "ui/music/musiceditdlg.h"
 #include "ui/music/musicfoldermanagedlg.h"
 #include "ui/music/musicfoldernamedlg.h"
 #include "ui/music/musicseldlg.h"
 #include "ui/music/musicstockdlg.h"
+#include "ui/music/musictaskeditdlg.h"
 #include "ui/schedule/musiclistdlg.h"
 #include "ui/schedule/ttslistdlg.h"
 #include "ui/schedule/ttsstockseldlg.h"
@@ -120,6 +123,29 @@ const WindowCase kWindows[] = {
          auto* owner = new QWidget;
          auto* player = new CPlayerWnd(p.player, owner);
          new CTTSTaskEditDlg(p.store, p.state, p.rig.clock, *player, p.job, nullptr, owner);
+         return owner;
+     }},
+    {"CMusicTaskEditDlg",
+     [](Parts& p) -> QWidget* {
+         // The editor measures and plays through a player window; one owner
+         // holds both.
+         auto* owner = new QWidget;
+         auto* player = new CPlayerWnd(p.player, owner);
+         new CMusicTaskEditDlg(p.store, p.state, p.rig.clock, *player, nullptr, owner);
+         return owner;
+     }},
+    {"CMusicEditDlg",
+     [](Parts& p) -> QWidget* {
+         auto* owner = new QWidget;
+         auto* player = new CPlayerWnd(p.player, owner);
+         new CMusicEditDlg(p.store, *player, 800, 1200, nullptr, owner);
+         return owner;
+     }},
+    {"CBkMusicEditDlg",
+     [](Parts& p) -> QWidget* {
+         auto* owner = new QWidget;
+         auto* player = new CPlayerWnd(p.player, owner);
+         new CBkMusicEditDlg(p.store, *player, nullptr, owner);
          return owner;
      }},
     {"CUserManageDlg", [](Parts& p) -> QWidget* { return new CUserManageDlg(p.store, p.state); }},

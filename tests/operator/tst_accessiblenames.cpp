@@ -19,9 +19,13 @@
 
 #include "stationrig.h"
 #include "ui/media/playerwnd.h"
+#include "ui/music/bkmusiceditdlg.h"
+#include "ui/music/musiceditdlg.h"
+#include "ui/music/musictaskeditdlg.h"
 #include "ui/schedule/musiclistdlg.h"
 #include "ui/schedule/ttslistdlg.h"
 #include "ui/shell/settingdlg.h"
+#include "ui/speech/ttstaskdlg.h"
 #include "ui/transmitter/devicesettingdlg.h"
 
 namespace {
@@ -30,6 +34,15 @@ struct WindowCase {
     const char* name;
     std::function<QWidget*(StationRig&)> make;
 };
+
+// A dialog that measures and plays through a player window, which only has
+// to outlive it: the dialog takes it as a hidden child.
+QWidget* withPlayer(StationRig& rig, const std::function<QWidget*(CPlayerWnd&)>& make) {
+    auto* player = new CPlayerWnd(rig.station->player());
+    QWidget* dialog = make(*player);
+    player->setParent(dialog);
+    return dialog;
+}
 
 const WindowCase kWindows[] = {
     {"login",
@@ -52,6 +65,32 @@ const WindowCase kWindows[] = {
      [](StationRig& rig) -> QWidget* {
          return new CTTSListDlg(rig.station->speechSchedule(), rig.station->speechJob(),
                                 rig.app->store());
+     }},
+    {"speech tasks",
+     [](StationRig& rig) {
+         return withPlayer(rig, [&rig](CPlayerWnd& player) -> QWidget* {
+             Station& station = *rig.station;
+             return new CTTSTaskDlg(rig.app->store(), rig.app->state(), rig.clock, player,
+                                    station.speechJob(), station.speechSchedule());
+         });
+     }},
+    {"music task",
+     [](StationRig& rig) {
+         return withPlayer(rig, [&rig](CPlayerWnd& player) -> QWidget* {
+             return new CMusicTaskEditDlg(rig.app->store(), rig.app->state(), rig.clock, player);
+         });
+     }},
+    {"insert-play music",
+     [](StationRig& rig) {
+         return withPlayer(rig, [&rig](CPlayerWnd& player) -> QWidget* {
+             return new CMusicEditDlg(rig.app->store(), player, 800, 1200);
+         });
+     }},
+    {"background music",
+     [](StationRig& rig) {
+         return withPlayer(rig, [&rig](CPlayerWnd& player) -> QWidget* {
+             return new CBkMusicEditDlg(rig.app->store(), player);
+         });
      }},
 };
 
