@@ -32,7 +32,7 @@
 <context>
     <name>CArdwellDlg</name>
     <message>
-        <location filename="../../src/app/ardwelldlg.cpp" line="+127"/>
+        <location filename="../../src/app/ardwelldlg.cpp" line="+128"/>
         <source>连接设备</source>
         <translation>Connect</translation>
     </message>
@@ -68,12 +68,12 @@
     </message>
     <message>
         <location line="+22"/>
-        <location line="+275"/>
+        <location line="+277"/>
         <source>未登陆</source>
         <translation>Not logged in</translation>
     </message>
     <message>
-        <location line="-269"/>
+        <location line="-271"/>
         <source>重新登陆(&amp;U)</source>
         <translation>Log in as another &amp;user</translation>
     </message>
@@ -538,6 +538,79 @@
         <location line="+6"/>
         <source>添加文件夹</source>
         <translation>Add a Folder</translation>
+    </message>
+</context>
+<context>
+    <name>CMusicTaskDlg</name>
+    <message>
+        <location filename="../../src/ui/music/musictaskdlg.ui" line="+34"/>
+        <source>播放日期：</source>
+        <translation>Date:</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>日期不限</source>
+        <translation>Any date</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>任务名称：</source>
+        <translation>Task name:</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>搜索曲目任务</source>
+        <translation>Search music tasks</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>曲目任务列表：</source>
+        <translation>Music tasks:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>曲目任务列表</source>
+        <translation>Music tasks</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>增加曲目任务</source>
+        <translation>Add music task</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>编辑曲目任务</source>
+        <translation>Edit music task</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>删除曲目任务</source>
+        <translation>Delete music task</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>禁用</source>
+        <translation>Disable</translation>
     </message>
 </context>
 <context>

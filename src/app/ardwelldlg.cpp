@@ -28,6 +28,7 @@
 #include "support/eventlog.h"
 #include "ui/media/playerwnd.h"
 #include "ui/music/musicstockdlg.h"
+#include "ui/music/musictaskdlg.h"
 #include "ui/schedule/musiclistdlg.h"
 #include "ui/schedule/ttslistdlg.h"
 #include "ui/shell/aboutdlg.h"
@@ -251,10 +252,12 @@ void CArdwellDlg::createPanels() {
     playerWnd_ = placePage(playerWnd, playerPlace, true);
 
     // The speech effect page is built with the window, so every speech finds
-    // its voice list. Pages that later work fills are empty until then.
+    // its voice list.
     musicList_ = new CMusicListDlg(station_.musicSchedule(), this);
-    musicPages_ = {named(musicList_, "CMusicListDlg"), named(new QWidget(this), "CMusicTaskDlg"),
-                   named(new CMusicStockDlg(store_, station_.player(), this), "CMusicStockDlg")};
+    musicPages_ = {
+        named(musicList_, "CMusicListDlg"),
+        named(new CMusicTaskDlg(store_, state_, station_, *playerWnd, this), "CMusicTaskDlg"),
+        named(new CMusicStockDlg(store_, station_.player(), this), "CMusicStockDlg")};
     SpeechJob& job = station_.speechJob();
     ttsList_ = new CTTSListDlg(station_.speechSchedule(), job, store_, this);
     speechPages_ = {

@@ -159,6 +159,13 @@ void FitColumnToList(QTreeView* list, int column, int fixedWidth) {
     list->setColumnWidth(column, qMax(60, client - fixedWidth));
 }
 
+void FitColumnToText(QTreeView* list, int column, int planned, const QString& longest) {
+    const QString title = list->model()->headerData(column, Qt::Horizontal).toString();
+    const int needed = qMax(list->fontMetrics().horizontalAdvance(longest),
+                            list->header()->fontMetrics().horizontalAdvance(title));
+    list->setColumnWidth(column, qMax(planned, needed + 12));
+}
+
 void ShowGridLines(QTreeView* list, int rowHeight) {
     list->setItemDelegate(new GridLineDelegate(rowHeight, list));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractItemModel;
+class QString;
 class QTreeView;
 class QTreeWidget;
 
@@ -28,6 +29,9 @@ void ShowModelInList(QTreeView* list, QAbstractItemModel* model);
 // Gives `column` what the list's client width leaves beside `fixedWidth`
 // (at least 60 pixels).
 void FitColumnToList(QTreeView* list, int column, int fixedWidth);
+// Makes `column` `planned` pixels wide, or wider when its title or the
+// longest text it can show needs more in the list's fonts.
+void FitColumnToText(QTreeView* list, int column, int planned, const QString& longest);
 // Draws a thin grid line at the right and bottom edge of every cell of the
 // list; with `rowHeight`, every row is at least that high.
 void ShowGridLines(QTreeView* list, int rowHeight = 0);

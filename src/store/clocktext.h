@@ -36,3 +36,7 @@ HhmmssDuration AddDuration(HhmmssDuration duration, int clockValue, bool withSec
                            const Clock& clock);
 
 QString FormatSchedule(YmdDate endDate, YmdDate startDate, HhmmTime startTime, HhmmTime endTime);
+// As wide as the widest text FormatSchedule gives, for sizing a column.
+inline QString WidestScheduleText() {
+    return QStringLiteral("00/00/00/~00/00 00:00~00:00");
+}

@@ -181,8 +181,16 @@ void TestTaskEdit::defaults() {
         store->speechTasks.push_back(std::make_unique<SpeechTask>(first));
         store->speechTasks.push_back(std::make_unique<SpeechTask>(namedTask("Last")));
     }
-    SpeechTask edited{QStringLiteral("Edited"),  20260401, 20260402, 1100, 1200, 5, 0x80, 1,
-                      QStringLiteral("/m/a.mp3")};
+    SpeechTask edited;
+    edited.name = QStringLiteral("Edited");
+    edited.startDate = 20260401;
+    edited.endDate = 20260402;
+    edited.startTime = 1100;
+    edited.endTime = 1200;
+    edited.interval = 5;
+    edited.weekdays = 0x80;
+    edited.effect = 1;
+    edited.bkMusic = QStringLiteral("/m/a.mp3");
     edited.text = QStringLiteral("Bye");
     auto dlg = openDialog(edit ? &edited : nullptr);
 

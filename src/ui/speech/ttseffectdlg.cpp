@@ -17,14 +17,6 @@ namespace {
 constexpr int kNumberWidth = 40;
 constexpr int kVolumeWidth = 50;
 
-bool refuseOperator(QWidget* parent, const AppState& state) {
-    if (IsAdministrator(state))
-        return false;
-    const QString key = QStringLiteral("only_admin_role_to_exec");
-    MessageBox::showNotice(parent, key, GetUiText(key));
-    return true;
-}
-
 } // namespace
 
 CTTSEffectDlg::CTTSEffectDlg(DataStore& store, const AppState& state, CPlayerWnd& player,
@@ -112,7 +104,7 @@ int CTTSEffectDlg::addPaths(const QStringList& paths, int volume, int* alreadyLi
 }
 
 void CTTSEffectDlg::OnAdd() {
-    if (refuseOperator(this, state_))
+    if (RefuseUnlessAdministrator(this, state_))
         return;
     CSpeakBkMusicEditDlg dlg(store_, state_, QString(), 0, this);
     if (dlg.exec() != QDialog::Accepted)
@@ -148,7 +140,7 @@ void CTTSEffectDlg::OnEdit() {
 }
 
 void CTTSEffectDlg::OnDelete() {
-    if (refuseOperator(this, state_))
+    if (RefuseUnlessAdministrator(this, state_))
         return;
     const int row = selectedRow();
     if (row < 0)

@@ -17,14 +17,6 @@ namespace {
 
 constexpr int kNumberWidth = 40;
 
-bool refuseOperator(QWidget* parent, const AppState& state) {
-    if (IsAdministrator(state))
-        return false;
-    const QString key = QStringLiteral("only_admin_role_to_exec");
-    MessageBox::showNotice(parent, key, GetUiText(key));
-    return true;
-}
-
 } // namespace
 
 CTTSStockDlg::CTTSStockDlg(DataStore& store, const AppState& state, const Player& player,
@@ -81,7 +73,7 @@ void CTTSStockDlg::showSelection() {
 }
 
 void CTTSStockDlg::OnAdd() {
-    if (refuseOperator(this, state_))
+    if (RefuseUnlessAdministrator(this, state_))
         return;
     CTTSTextDlg dlg(store_, state_, player_, job_, QString(), QString(), this);
     if (dlg.exec() != QDialog::Accepted)
@@ -102,7 +94,7 @@ void CTTSStockDlg::OnEdit() {
 }
 
 void CTTSStockDlg::OnDelete() {
-    if (refuseOperator(this, state_))
+    if (RefuseUnlessAdministrator(this, state_))
         return;
     const int row = selectedRow();
     if (row < 0)

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QWidget>
-
 #include <memory>
+
+#include "ui/schedule/taskpanel.h"
 
 class CPlayerWnd;
 class Clock;
 class DataStore;
-class QTreeView;
 class SpeechJob;
 class SpeechSchedule;
 class SpeechTaskModel;
@@ -22,7 +21,7 @@ class CTTSTaskDlg;
 // search by date and text; adding, editing, deleting, enabling and disabling
 // through the task editor. Every change is saved at once and today's speech
 // list follows it.
-class CTTSTaskDlg : public QWidget {
+class CTTSTaskDlg : public CTaskPanel {
     Q_OBJECT
 
 public:
@@ -30,31 +29,22 @@ public:
                 SpeechJob& job, SpeechSchedule& schedule, QWidget* parent = nullptr);
     ~CTTSTaskDlg() override;
 
-    // Room kept beside the columns for the list's scroll bar.
-    static constexpr int kScrollBarWidth = 20;
     // Where a task's name starts, after its voice and music pictures.
     static constexpr int kNameIndent = 37;
 
-    QTreeView* list() const;
     SpeechTaskModel* model() const { return model_; }
 
-    // The page's commands, as its buttons and a double-click give them.
-    void OnAdd();
-    void OnEdit();
-    void OnDelete();
-    void OnToggle();
-    void OnSearch();
+    void OnAdd() override;
+    void OnEdit() override;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    int disabledAt(int row) const override;
+    int findTask(YmdDate date, const QString& text) const override;
+    void removeTask(int row) override;
+    void toggleTask(int row) override;
+    void showTask(int row) override;
 
 private:
-    int selectedRow() const;
-    void selectRow(int row);
-    void showSelection();
-    void fitNameColumn();
-    bool refuseOperator();
-
     DataStore& store_;
     const AppState& state_;
     const Clock& clock_;

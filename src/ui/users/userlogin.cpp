@@ -1,5 +1,6 @@
 #include "ui/users/userlogin.h"
 
+#include "controls/messagebox.h"
 #include "store/appstate.h"
 #include "store/datastore.h"
 #include "store/uitext.h"
@@ -27,4 +28,12 @@ bool VerifyCurrentUser(const AppState& state, DataStore& store, QWidget* parent)
 
 bool IsAdministrator(const AppState& state) {
     return state.currentRole == 1;
+}
+
+bool RefuseUnlessAdministrator(QWidget* parent, const AppState& state) {
+    if (IsAdministrator(state))
+        return false;
+    const QString key = QStringLiteral("only_admin_role_to_exec");
+    MessageBox::showNotice(parent, key, GetUiText(key));
+    return true;
 }

@@ -21,3 +21,6 @@ bool VerifyCurrentUser(const AppState& state, DataStore& store, QWidget* parent 
 // Actions that change the broadcast data are for administrators (role 1)
 // only; callers show "only_admin_role_to_exec" when this is false.
 bool IsAdministrator(const AppState& state);
+// The guard of those actions: for anybody but an administrator it shows
+// "only_admin_role_to_exec" and answers true, and the caller does nothing.
+bool RefuseUnlessAdministrator(QWidget* parent, const AppState& state);
