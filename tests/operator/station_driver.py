@@ -367,6 +367,21 @@ class Desk:
                                         stderr=subprocess.STDOUT)
         return self.program
 
+    def event_log(self):
+        """The text of the station's event log, every month of it."""
+        folder = os.path.join(self.station, "log")
+        text = ""
+        for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else []:
+            with open(os.path.join(folder, name), "rb") as log:
+                data = log.read()
+            for bom, encoding in ((b"\xff\xfe", "utf-16-le"), (b"\xef\xbb\xbf", "utf-8")):
+                if data.startswith(bom):
+                    text += data[len(bom):].decode(encoding, errors="replace")
+                    break
+            else:
+                text += data.decode("utf-8", errors="replace")
+        return text
+
     def station_running(self):
         return self.program is not None and self.program.poll() is None
 
