@@ -23,6 +23,7 @@
 #include "ui/media/playerwnd.h"
 #include "ui/music/bkmusiceditdlg.h"
 #include "ui/music/musiceditdlg.h"
+#include "ui/music/musictaskdlg.h"
 #include "ui/music/musictaskeditdlg.h"
 
 namespace {
@@ -656,6 +657,30 @@ void TestMusicTaskEdit::screenshots() {
         CBkMusicEditDlg bk(*store, *playerWnd);
         bk.show();
         QVERIFY(bk.grab().save(folder + QStringLiteral("/bkmusicedit") + suffix));
+        // The task page: an ended, a current, a disabled and a future task.
+        store->musicTasks.clear();
+        const struct {
+            const char* name;
+            YmdDate from, to;
+            int disabled;
+        } tasks[] = {{"Exams", 20250601, 20250610, 0},
+                     {"Mornings", 20260101, 20261231, 0},
+                     {"Lunch", 20260101, 20261231, 1},
+                     {"Spring fair", 20260401, 20260410, 0}};
+        for (const auto& t : tasks) {
+            MusicTask task;
+            task.name = QString::fromLatin1(t.name);
+            task.startDate = t.from;
+            task.endDate = t.to;
+            task.startTime = 800;
+            task.endTime = 1730;
+            task.disabled = t.disabled;
+            store->AddMusicTask(std::move(task));
+        }
+        CMusicTaskDlg page(*store, rig->app->state(), *rig->station, *playerWnd);
+        page.resize(460, 400);
+        page.show();
+        QVERIFY(page.grab().save(folder + QStringLiteral("/musictasks") + suffix));
     }
     SetUiLanguage(0);
     UseLanguageResources(0);
