@@ -330,7 +330,7 @@
     </message>
     <message>
         <location line="+12"/>
-        <location filename="../../src/ui/music/musiceditdlg.cpp" line="+91"/>
+        <location filename="../../src/ui/music/musiceditdlg.cpp" line="+109"/>
         <source>计算音乐时长</source>
         <translation>Compute length</translation>
     </message>
@@ -791,22 +791,22 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../src/ui/music/musictaskeditdlg.cpp" line="+182"/>
+        <location filename="../../src/ui/music/musictaskeditdlg.cpp" line="+154"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="-36"/>
         <source>组%1</source>
         <translation>Group %1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>分区%1</source>
         <translation>Zone %1</translation>
     </message>
     <message>
-        <location line="+275"/>
+        <location line="+303"/>
         <source>请输入一个 %1 至 %2 之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
     </message>
@@ -1418,7 +1418,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../src/ui/speech/ttstaskeditdlg.cpp" line="+110"/>
+        <location filename="../../src/ui/speech/ttstaskeditdlg.cpp" line="+83"/>
         <source>企业名称(%Name%)</source>
         <translation>Enterprise name (%Name%)</translation>
     </message>
@@ -1438,17 +1438,17 @@
         <translation>Weekday (%Week%)</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="-31"/>
         <source>组%1</source>
         <translation>Group %1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>分区%1</source>
         <translation>Zone %1</translation>
     </message>
     <message>
-        <location line="+114"/>
+        <location line="+124"/>
         <source>请输入一个 %1 至 %2 之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
     </message>

@@ -77,26 +77,9 @@ void CBkMusicEditDlg::accept() {
         return;
     }
     const QString file = ui_->fileEdit->text();
-    if (file.isEmpty()) {
-        const QString key = QStringLiteral("entry_music_file");
-        refuse(key, GetUiText(key), ui_->fileEdit);
+    QStringList paths;
+    if (!CheckMusicFileField(this, ui_->fileEdit, newItem_, &paths))
         return;
-    }
-    const QStringList paths =
-        newItem_ ? file.split(kPathSeparator, Qt::SkipEmptyParts) : QStringList{file};
-    for (const QString& path : paths) {
-        if (!IsStorablePath(path)) {
-            const QString key = QStringLiteral("fmt_path_bad_chars");
-            refuse(key, FormatUiText(GetUiText(key), path), ui_->fileEdit);
-            return;
-        }
-    }
-    if (!newItem_ && !QFileInfo::exists(file)) {
-        const QString key = QStringLiteral("music_dont_exist_reentry");
-        refuse(key, GetUiText(key), ui_->fileEdit);
-        ui_->fileEdit->selectAll();
-        return;
-    }
 
     if (newItem_) {
         chosenPaths_ = paths;

@@ -16,6 +16,7 @@
 #include "support/stringutils.h"
 #include "ui/media/playerwnd.h"
 #include "ui/music/musicseldlg.h"
+#include "ui/schedule/taskform.h"
 
 namespace {
 
@@ -31,13 +32,6 @@ int toSeconds(HhmmssDuration d) {
 }
 
 // The masked "HH:MM" field as four digits, every blank read as 0.
-QString clockDigits(const QLineEdit* edit) {
-    QString digits = edit->displayText();
-    digits.replace(u'_', u'0');
-    digits.remove(u':');
-    return digits;
-}
-
 // The spin box's text as a number inside [low, high]; false for anything
 // else, an empty field included.
 bool readSpin(const QSpinBox* spin, int low, int high, int* value) {
@@ -47,6 +41,30 @@ bool readSpin(const QSpinBox* spin, int low, int high, int* value) {
 }
 
 } // namespace
+
+bool CheckMusicFileField(QWidget* dialog, QLineEdit* field, bool newItem, QStringList* paths) {
+    const QString file = field->text();
+    const auto refuse = [&](const QString& key, const QString& text) {
+        MessageBox::showWarning(dialog, key, text);
+        field->setFocus();
+        return false;
+    };
+    if (file.isEmpty())
+        return refuse(QStringLiteral("entry_music_file"), GetUiText("entry_music_file"));
+    *paths = newItem ? file.split(kPathSeparator, Qt::SkipEmptyParts) : QStringList{file};
+    for (const QString& path : *paths) {
+        if (!IsStorablePath(path)) {
+            const QString key = QStringLiteral("fmt_path_bad_chars");
+            return refuse(key, FormatUiText(GetUiText(key), path));
+        }
+    }
+    if (!newItem && !QFileInfo::exists(file)) {
+        refuse(QStringLiteral("music_dont_exist_reentry"), GetUiText("music_dont_exist_reentry"));
+        field->selectAll();
+        return false;
+    }
+    return true;
+}
 
 QStringList ChooseMusicFiles(QWidget* parent, const DataStore& store, bool several,
                              bool fromLibrary) {
@@ -181,8 +199,8 @@ void CMusicEditDlg::applyMode(bool focus) {
         w->setEnabled(range);
     for (QLineEdit* edit : pointEdits_)
         edit->setEnabled(!range);
-    if (range && clockDigits(ui_->rangeStartEdit) == QLatin1String("0000") &&
-        clockDigits(ui_->rangeEndEdit) == QLatin1String("0000")) {
+    if (range && MaskedClockDigits(ui_->rangeStartEdit) == QLatin1String("0000") &&
+        MaskedClockDigits(ui_->rangeEndEdit) == QLatin1String("0000")) {
         // A fresh range starts as the whole task window.
         ui_->rangeStartEdit->setText(FormatClock(windowStart_));
         ui_->rangeEndEdit->setText(FormatClock(windowEnd_));
@@ -234,24 +252,9 @@ void CMusicEditDlg::accept() {
         const QString k = QLatin1String(key);
         refuse(k, GetUiText(k), focus);
     };
-    if (file.isEmpty()) {
-        refuseKey("entry_music_file", ui_->fileEdit);
+    QStringList paths;
+    if (!CheckMusicFileField(this, ui_->fileEdit, newItem_, &paths))
         return;
-    }
-    const QStringList paths =
-        newItem_ ? file.split(kPathSeparator, Qt::SkipEmptyParts) : QStringList{file};
-    for (const QString& path : paths) {
-        if (!IsStorablePath(path)) {
-            const QString key = QStringLiteral("fmt_path_bad_chars");
-            refuse(key, FormatUiText(GetUiText(key), path), ui_->fileEdit);
-            return;
-        }
-    }
-    if (!newItem_ && !QFileInfo::exists(file)) {
-        refuseKey("music_dont_exist_reentry", ui_->fileEdit);
-        ui_->fileEdit->selectAll();
-        return;
-    }
 
     PlayItem result = item_;
     result.volume = volume;
@@ -264,7 +267,7 @@ void CMusicEditDlg::accept() {
         size_t used = 0;
         for (int i = 0; i < kTimePointSlots; ++i) {
             QLineEdit* edit = pointEdits_[size_t(i)];
-            const QString digits = clockDigits(edit);
+            const QString digits = MaskedClockDigits(edit);
             const HhmmTime point = ParseClockText(digits);
             if (point <= 0)
                 continue;
@@ -285,8 +288,8 @@ void CMusicEditDlg::accept() {
             return;
         }
     } else {
-        const QString start = clockDigits(ui_->rangeStartEdit);
-        const QString end = clockDigits(ui_->rangeEndEdit);
+        const QString start = MaskedClockDigits(ui_->rangeStartEdit);
+        const QString end = MaskedClockDigits(ui_->rangeEndEdit);
         // The schedule cannot place a time the clock never shows.
         if (!IsValidClockText(start)) {
             refuseKey("input_valid_start_time", ui_->rangeStartEdit);

@@ -29,6 +29,11 @@ QStringList ChooseMusicFiles(QWidget* parent, const DataStore& store, bool sever
 // cancels, only the files measured so far are in the result.
 QList<HhmmssDuration> MeasureMusicLengths(QWidget* parent, const CPlayerWnd& player,
                                           const QStringList& paths);
+// Checks an item dialog's file field: a path given, every path one the data
+// files can hold, an existing item's file still there. A refusal is shown
+// on the field and answers false; otherwise `paths` holds the field's paths
+// (several, '|' between them, for a new item).
+bool CheckMusicFileField(QWidget* dialog, QLineEdit* field, bool newItem, QStringList* paths);
 // Durations added up on the clock from 00:00:00.
 HhmmssDuration AddDurations(HhmmssDuration a, HhmmssDuration b);
 

@@ -19,13 +19,11 @@
 #include "ui/media/playerwnd.h"
 #include "ui/music/bkmusiceditdlg.h"
 #include "ui/music/musiceditdlg.h"
+#include "ui/schedule/taskform.h"
 #include "ui/users/userlogin.h"
 
 namespace {
 
-constexpr int kZonesPerGroup = 8;
-constexpr WeekdayMask kAllDays = 0xFF;
-constexpr HhmmTime kEndOfDay = 2400;
 constexpr int kMaxVolume = 100;
 constexpr int kIconSize = 16;
 // The file name column takes what the other columns leave of the list.
@@ -33,43 +31,6 @@ constexpr int kFixedColumnsWidth = 430;
 constexpr int kListedOutOfRange = 10;
 
 enum Column { NumberColumn, NameColumn, TypeColumn, RuleColumn, LengthColumn, VolumeColumn };
-
-// The group's first zone is the mask's highest bit.
-int zoneBit(int zone) {
-    return 1 << (kZonesPerGroup - 1 - zone);
-}
-
-MusicTask newTask(const DataStore& store, const Clock& clock) {
-    MusicTask task;
-    task.startDate = task.endDate = TodayYmd(clock);
-    // Today's working hours; a day without an end runs to midnight.
-    const int day = TodayWeekday(clock);
-    const HhmmTime start = store.settings.dailyTime[size_t(2 * day)];
-    const HhmmTime end = store.settings.dailyTime[size_t(2 * day + 1)];
-    task.startTime = start > 0 ? start : 0;
-    task.endTime = end > 0 && end < kEndOfDay ? end : kEndOfDay;
-    task.weekdays = kAllDays;
-    return task;
-}
-
-// Only the space itself: a name may well end in another kind of blank.
-QString cutSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-// The masked "HH:MM" field as four digits, every blank read as 0.
-QString clockDigits(const QLineEdit* edit) {
-    QString digits = edit->displayText();
-    digits.replace(u'_', u'0');
-    digits.remove(u':');
-    return digits;
-}
 
 // The row pictures are drawn rather than shipped, so that they stay sharp
 // and need no files beside the program: a note for the rotation, a clock
@@ -140,18 +101,29 @@ CMusicTaskEditDlg::CMusicTaskEditDlg(const DataStore& store, const AppState& sta
                                      const MusicTask* existing, QWidget* parent)
     : QDialog(parent), store_(store), state_(state), clock_(clock), player_(player),
       ui_(std::make_unique<Ui::CMusicTaskEditDlg>()),
-      task_(existing ? *existing : newTask(store, clock)) {
+      task_(existing ? *existing : TaskForm::NewTask<MusicTask>(store.settings, clock)) {
     ui_->setupUi(this);
     ui_->nameEdit->setMaxLength(kMaxNameLength);
-    weekdayBoxes_ = {ui_->mondayBox, ui_->tuesdayBox,  ui_->wednesdayBox, ui_->thursdayBox,
-                     ui_->fridayBox, ui_->saturdayBox, ui_->sundayBox};
-    for (QCheckBox* weekend : {ui_->saturdayBox, ui_->sundayBox}) {
-        QPalette palette = weekend->palette();
-        palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-        palette.setColor(QPalette::ButtonText, QColor(255, 0, 0));
-        weekend->setPalette(palette);
-    }
-    buildZones();
+    form_ = std::make_unique<TaskForm>(
+        TaskForm::Fields{ui_->nameEdit,
+                         ui_->startDateEdit,
+                         ui_->endDateEdit,
+                         ui_->startTimeEdit,
+                         ui_->endTimeEdit,
+                         {ui_->mondayBox, ui_->tuesdayBox, ui_->wednesdayBox, ui_->thursdayBox,
+                          ui_->fridayBox, ui_->saturdayBox, ui_->sundayBox}});
+    form_->placeZones(
+        ui_->zoneLayout,
+        [this](int group) {
+            auto* box = new QCheckBox(tr("组%1").arg(group), this);
+            box->setObjectName(QStringLiteral("group%1Box").arg(group));
+            return box;
+        },
+        [this](int zone) {
+            auto* box = new QCheckBox(tr("分区%1").arg(zone), this);
+            box->setObjectName(QStringLiteral("zone%1Box").arg(zone));
+            return box;
+        });
 
     // A new task usually follows the last one: same dates, hours and volume.
     if (task_.name.isEmpty() && !store_.musicTasks.empty()) {
@@ -209,53 +181,10 @@ void CMusicTaskEditDlg::resizeEvent(QResizeEvent* event) {
     FitColumnToList(ui_->itemList, NameColumn, kFixedColumnsWidth);
 }
 
-void CMusicTaskEditDlg::buildZones() {
-    QGridLayout* grid = ui_->zoneLayout;
-    for (int g = 0; g < 3; ++g) {
-        const QString number = QString::number(g + 1);
-        auto* groupBox = new QCheckBox(tr("组%1").arg(number), this);
-        groupBox->setObjectName(QStringLiteral("group%1Box").arg(number));
-        grid->addWidget(groupBox, g, 0);
-        groupBoxes_[size_t(g)] = groupBox;
-        for (int z = 0; z < kZonesPerGroup; ++z) {
-            const QString zone = QString::number(g * kZonesPerGroup + z + 1);
-            auto* box = new QCheckBox(tr("分区%1").arg(zone), this);
-            box->setObjectName(QStringLiteral("zone%1Box").arg(zone));
-            grid->addWidget(box, g, z + 1);
-            zoneBoxes_[size_t(g * kZonesPerGroup + z)] = box;
-            // Switching one zone off means the group as a whole is off.
-            connect(box, &QCheckBox::clicked, groupBox, [groupBox](bool on) {
-                if (!on)
-                    groupBox->setChecked(false);
-            });
-        }
-        connect(groupBox, &QCheckBox::clicked, this, [this, g](bool on) {
-            for (int z = 0; z < kZonesPerGroup; ++z)
-                zoneBoxes_[size_t(g * kZonesPerGroup + z)]->setChecked(on);
-        });
-    }
-}
-
 void CMusicTaskEditDlg::showTask() {
-    ui_->nameEdit->setText(task_.name);
-    const QDate start = YmdToDate(task_.startDate);
-    const QDate end = YmdToDate(task_.endDate);
-    const QDate today = YmdToDate(TodayYmd(clock_));
-    ui_->startDateEdit->setDate(start.isValid() ? start : today);
-    ui_->endDateEdit->setDate(end.isValid() ? end : today);
-    ui_->startTimeEdit->setText(FormatClock(task_.startTime));
-    ui_->endTimeEdit->setText(FormatClock(task_.endTime));
+    form_->show(task_, TodayYmd(clock_));
     ui_->volumeSpin->setValue(task_.volume);
     ui_->orderCombo->setCurrentIndex(task_.playOrder == 1 ? 1 : 0);
-    for (int d = 0; d < 7; ++d)
-        weekdayBoxes_[size_t(d)]->setChecked(task_.weekdays & WeekdayBit(d));
-    const std::array<ZoneMask, 3> zones{task_.zones1, task_.zones2, task_.zones3};
-    const std::array<int, 3> groups{task_.group1On, task_.group2On, task_.group3On};
-    for (int g = 0; g < 3; ++g) {
-        for (int z = 0; z < kZonesPerGroup; ++z)
-            zoneBoxes_[size_t(g * kZonesPerGroup + z)]->setChecked(zones[size_t(g)] & zoneBit(z));
-        groupBoxes_[size_t(g)]->setChecked(groups[size_t(g)] != 0);
-    }
     for (const auto& item : task_.items)
         ui_->itemList->addTopLevelItem(makeRow(std::make_unique<PlayItem>(*item)));
     NumberListRows(ui_->itemList);
@@ -311,7 +240,7 @@ void CMusicTaskEditDlg::selectRow(int row) {
 }
 
 HhmmTime CMusicTaskEditDlg::timeField(bool end) const {
-    return ParseClockText(clockDigits(end ? ui_->endTimeEdit : ui_->startTimeEdit));
+    return end ? form_->endTime() : form_->startTime();
 }
 
 void CMusicTaskEditDlg::updateButtons() {
@@ -499,31 +428,12 @@ void CMusicTaskEditDlg::accept() {
         ui_->volumeSpin->setFocus();
         return;
     }
-    const QString start = clockDigits(ui_->startTimeEdit);
-    const QString end = clockDigits(ui_->endTimeEdit);
-    const QString name = cutSpaces(ui_->nameEdit->text());
-    if (name.isEmpty()) {
-        refuse(QStringLiteral("entry_task_name"), ui_->nameEdit);
+    if (const TaskForm::Refusal refusal = form_->check(); !refusal.key.isEmpty()) {
+        refuse(refusal.key, refusal.field);
         return;
     }
-    if (ui_->endDateEdit->date() < ui_->startDateEdit->date()) {
-        refuse(QStringLiteral("end_date_smaller_err"), ui_->endDateEdit);
-        return;
-    }
-    if (!IsValidClockText(start)) {
-        refuse(QStringLiteral("input_valid_start_time"), ui_->startTimeEdit);
-        return;
-    }
-    if (!IsValidClockText(end)) {
-        refuse(QStringLiteral("input_valid_end_time"), ui_->endTimeEdit);
-        return;
-    }
-    const HhmmTime startTime = ParseClockText(start);
-    const HhmmTime endTime = ParseClockText(end);
-    if (endTime < startTime) {
-        refuse(QStringLiteral("end_time_smaller_err"), ui_->endTimeEdit);
-        return;
-    }
+    const HhmmTime startTime = form_->startTime();
+    const HhmmTime endTime = form_->endTime();
 
     // Insert-play files that could never play inside the new window.
     QTreeWidget* list = ui_->itemList;
@@ -564,31 +474,9 @@ void CMusicTaskEditDlg::accept() {
         }
     }
 
-    task_.name = StorableText(name);
-    task_.startDate = DateToYmd(ui_->startDateEdit->date());
-    task_.endDate = DateToYmd(ui_->endDateEdit->date());
-    task_.startTime = startTime;
-    task_.endTime = endTime;
+    form_->store(task_);
     task_.volume = volume;
     task_.playOrder = ui_->orderCombo->currentIndex() == 1 ? 1 : 0;
-    task_.weekdays = 0;
-    for (int d = 0; d < 7; ++d) {
-        if (weekdayBoxes_[size_t(d)]->isChecked())
-            task_.weekdays |= WeekdayBit(d);
-    }
-    std::array<ZoneMask, 3> zones{};
-    for (int g = 0; g < 3; ++g) {
-        for (int z = 0; z < kZonesPerGroup; ++z) {
-            if (zoneBoxes_[size_t(g * kZonesPerGroup + z)]->isChecked())
-                zones[size_t(g)] |= zoneBit(z);
-        }
-    }
-    task_.zones1 = zones[0];
-    task_.zones2 = zones[1];
-    task_.zones3 = zones[2];
-    task_.group1On = groupBoxes_[0]->isChecked() ? 1 : 0;
-    task_.group2On = groupBoxes_[1]->isChecked() ? 1 : 0;
-    task_.group3On = groupBoxes_[2]->isChecked() ? 1 : 0;
     task_.items.clear();
     for (int row = 0; row < rows; ++row)
         task_.items.push_back(std::make_unique<PlayItem>(*itemAt(row)));

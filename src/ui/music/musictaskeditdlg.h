@@ -14,6 +14,7 @@ class DataStore;
 class QCheckBox;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TaskForm;
 struct AppState;
 
 namespace Ui {
@@ -50,7 +51,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void buildZones();
     void showTask();
     void addBackground();
     void addInsertPlay();
@@ -79,9 +79,7 @@ private:
     const Clock& clock_;
     CPlayerWnd& player_;
     std::unique_ptr<Ui::CMusicTaskEditDlg> ui_;
-    std::array<QCheckBox*, 7> weekdayBoxes_{};
-    std::array<QCheckBox*, 3> groupBoxes_{};
-    std::array<QCheckBox*, 24> zoneBoxes_{};
+    std::unique_ptr<TaskForm> form_;
     // The rows' items; each row points at its own.
     std::vector<std::unique_ptr<PlayItem>> items_;
     MusicTask task_;

@@ -14,6 +14,7 @@
 #include "store/uitext.h"
 #include "support/stringutils.h"
 #include "ui/media/playerwnd.h"
+#include "ui/schedule/taskform.h"
 #include "ui/schedule/ttslistdlg.h"
 #include "ui/schedule/ttsstockseldlg.h"
 #include "ui/speech/speechtextbox.h"
@@ -21,52 +22,12 @@
 
 namespace {
 
-constexpr int kZonesPerGroup = 8;
 constexpr int kDefaultInterval = 10;
-constexpr WeekdayMask kAllDays = 0xFF;
-constexpr HhmmTime kEndOfDay = 2400;
-
-// Monday is the mask's highest bit, Sunday its second lowest.
-int weekdayBit(int weekday) {
-    return 1 << (7 - weekday);
-}
-
-// The group's first zone is the mask's highest bit.
-int zoneBit(int zone) {
-    return 1 << (kZonesPerGroup - 1 - zone);
-}
 
 SpeechTask newTask(const DataStore& store, const Clock& clock) {
-    SpeechTask task;
-    task.startDate = task.endDate = TodayYmd(clock);
-    // Today's working hours; a day without an end runs to midnight.
-    const int day = TodayWeekday(clock);
-    const HhmmTime start = store.settings.dailyTime[size_t(2 * day)];
-    const HhmmTime end = store.settings.dailyTime[size_t(2 * day + 1)];
-    task.startTime = start > 0 ? start : 0;
-    task.endTime = end > 0 && end < kEndOfDay ? end : kEndOfDay;
+    auto task = TaskForm::NewTask<SpeechTask>(store.settings, clock);
     task.interval = kDefaultInterval;
-    task.weekdays = kAllDays;
     return task;
-}
-
-// Only the space itself: a name may well end in another kind of blank.
-QString cutSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-// The masked "HH:MM" field as four digits, every blank read as 0.
-QString clockDigits(const QLineEdit* edit) {
-    QString digits = edit->displayText();
-    digits.replace(u'_', u'0');
-    digits.remove(u':');
-    return digits;
 }
 
 } // namespace
@@ -80,15 +41,27 @@ CTTSTaskEditDlg::CTTSTaskEditDlg(const DataStore& store, const AppState& state, 
     ui_->setupUi(this);
     ui_->nameEdit->setMaxLength(kMaxNameLength);
     ui_->intervalSpin->setRange(0, kMaxInterval);
-    weekdayBoxes_ = {ui_->mondayBox, ui_->tuesdayBox,  ui_->wednesdayBox, ui_->thursdayBox,
-                     ui_->fridayBox, ui_->saturdayBox, ui_->sundayBox};
-    for (QCheckBox* weekend : {ui_->saturdayBox, ui_->sundayBox}) {
-        QPalette palette = weekend->palette();
-        palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-        palette.setColor(QPalette::ButtonText, QColor(255, 0, 0));
-        weekend->setPalette(palette);
-    }
-    buildZones();
+    form_ = std::make_unique<TaskForm>(
+        TaskForm::Fields{ui_->nameEdit,
+                         ui_->startDateEdit,
+                         ui_->endDateEdit,
+                         ui_->startTimeEdit,
+                         ui_->endTimeEdit,
+                         {ui_->mondayBox, ui_->tuesdayBox, ui_->wednesdayBox, ui_->thursdayBox,
+                          ui_->fridayBox, ui_->saturdayBox, ui_->sundayBox}});
+    form_->placeZones(
+        ui_->zoneLayout,
+        [this](int group) {
+            auto* box = new QCheckBox(tr("组%1").arg(group), this);
+            box->setObjectName(QStringLiteral("group%1Box").arg(group));
+            return box;
+        },
+        [this](int zone) {
+            auto* button = new QPushButton(tr("分区%1").arg(zone), this);
+            button->setObjectName(QStringLiteral("zone%1Button").arg(zone));
+            button->setAutoDefault(false);
+            return button;
+        });
 
     // A new task usually follows the last one: same days, hours and sound.
     if (task_.name.isEmpty() && !store_.speechTasks.empty()) {
@@ -133,48 +106,8 @@ CTTSTaskEditDlg::CTTSTaskEditDlg(const DataStore& store, const AppState& state, 
 
 CTTSTaskEditDlg::~CTTSTaskEditDlg() = default;
 
-void CTTSTaskEditDlg::buildZones() {
-    QGridLayout* grid = ui_->zoneLayout;
-    for (int g = 0; g < 3; ++g) {
-        const QString number = QString::number(g + 1);
-        auto* groupBox = new QCheckBox(tr("组%1").arg(number), this);
-        groupBox->setObjectName(QStringLiteral("group%1Box").arg(number));
-        grid->addWidget(groupBox, g, 0);
-        groupBoxes_[size_t(g)] = groupBox;
-        for (int z = 0; z < kZonesPerGroup; ++z) {
-            const QString zone = QString::number(g * kZonesPerGroup + z + 1);
-            auto* button = new QPushButton(tr("分区%1").arg(zone), this);
-            button->setObjectName(QStringLiteral("zone%1Button").arg(zone));
-            button->setCheckable(true);
-            button->setAutoDefault(false);
-            grid->addWidget(button, g, z + 1);
-            zoneButtons_[size_t(g * kZonesPerGroup + z)] = button;
-            // Switching one zone off means the group as a whole is off.
-            connect(button, &QPushButton::clicked, groupBox, [groupBox](bool on) {
-                if (!on)
-                    groupBox->setChecked(false);
-            });
-        }
-        connect(groupBox, &QCheckBox::clicked, this, [this, g](bool on) {
-            for (int z = 0; z < kZonesPerGroup; ++z)
-                zoneButton(g, z)->setChecked(on);
-        });
-    }
-}
-
-QPushButton* CTTSTaskEditDlg::zoneButton(int group, int zone) const {
-    return zoneButtons_[size_t(group * kZonesPerGroup + zone)];
-}
-
 void CTTSTaskEditDlg::showTask() {
-    ui_->nameEdit->setText(task_.name);
-    const QDate start = YmdToDate(task_.startDate);
-    const QDate end = YmdToDate(task_.endDate);
-    const QDate today = YmdToDate(TodayYmd(clock_));
-    ui_->startDateEdit->setDate(start.isValid() ? start : today);
-    ui_->endDateEdit->setDate(end.isValid() ? end : today);
-    ui_->startTimeEdit->setText(FormatClock(task_.startTime));
-    ui_->endTimeEdit->setText(FormatClock(task_.endTime));
+    form_->show(task_, TodayYmd(clock_));
     ui_->intervalSpin->setValue(task_.interval);
     ui_->effectCombo->setCurrentIndex(task_.effect);
 
@@ -188,15 +121,6 @@ void CTTSTaskEditDlg::showTask() {
     }
     music->setCurrentIndex(musicLine);
 
-    for (int d = 0; d < 7; ++d)
-        weekdayBoxes_[size_t(d)]->setChecked(task_.weekdays & weekdayBit(d));
-    const std::array<ZoneMask, 3> zones{task_.zones1, task_.zones2, task_.zones3};
-    const std::array<int, 3> groups{task_.group1On, task_.group2On, task_.group3On};
-    for (int g = 0; g < 3; ++g) {
-        for (int z = 0; z < kZonesPerGroup; ++z)
-            zoneButton(g, z)->setChecked(zones[size_t(g)] & zoneBit(z));
-        groupBoxes_[size_t(g)]->setChecked(groups[size_t(g)] != 0);
-    }
     ui_->textEdit->setPlainText(task_.text);
     textChanged();
 }
@@ -262,29 +186,8 @@ void CTTSTaskEditDlg::accept() {
         ui_->intervalSpin->setFocus();
         return;
     }
-    const QString start = clockDigits(ui_->startTimeEdit);
-    const QString end = clockDigits(ui_->endTimeEdit);
-    const QString name = cutSpaces(ui_->nameEdit->text());
-    if (name.isEmpty()) {
-        refuse(QStringLiteral("entry_task_name"), ui_->nameEdit);
-        return;
-    }
-    if (ui_->endDateEdit->date() < ui_->startDateEdit->date()) {
-        refuse(QStringLiteral("end_date_smaller_err"), ui_->endDateEdit);
-        return;
-    }
-    if (!IsValidClockText(start)) {
-        refuse(QStringLiteral("input_valid_start_time"), ui_->startTimeEdit);
-        return;
-    }
-    if (!IsValidClockText(end)) {
-        refuse(QStringLiteral("input_valid_end_time"), ui_->endTimeEdit);
-        return;
-    }
-    const HhmmTime startTime = ParseClockText(start);
-    const HhmmTime endTime = ParseClockText(end);
-    if (endTime < startTime) {
-        refuse(QStringLiteral("end_time_smaller_err"), ui_->endTimeEdit);
+    if (const TaskForm::Refusal refusal = form_->check(); !refusal.key.isEmpty()) {
+        refuse(refusal.key, refusal.field);
         return;
     }
     const QString text = ui_->textEdit->toPlainText();
@@ -294,35 +197,13 @@ void CTTSTaskEditDlg::accept() {
     }
 
     // '|' would split the speech file's line; the text keeps its breaks.
-    task_.name = StorableText(name);
+    form_->store(task_);
     task_.text = StorableText(text, true);
-    task_.startDate = DateToYmd(ui_->startDateEdit->date());
-    task_.endDate = DateToYmd(ui_->endDateEdit->date());
-    task_.startTime = startTime;
-    task_.endTime = endTime;
     task_.interval = interval;
     if (ui_->effectCombo->currentIndex() >= 0)
         task_.effect = ui_->effectCombo->currentIndex();
     task_.bkMusic = ui_->bkMusicCombo->currentData().toString();
     task_.preDelay = 0;
     task_.postDelay = 0;
-    task_.weekdays = 0;
-    for (int d = 0; d < 7; ++d) {
-        if (weekdayBoxes_[size_t(d)]->isChecked())
-            task_.weekdays |= weekdayBit(d);
-    }
-    std::array<ZoneMask, 3> zones{};
-    for (int g = 0; g < 3; ++g) {
-        for (int z = 0; z < kZonesPerGroup; ++z) {
-            if (zoneButton(g, z)->isChecked())
-                zones[size_t(g)] |= zoneBit(z);
-        }
-    }
-    task_.zones1 = zones[0];
-    task_.zones2 = zones[1];
-    task_.zones3 = zones[2];
-    task_.group1On = groupBoxes_[0]->isChecked() ? 1 : 0;
-    task_.group2On = groupBoxes_[1]->isChecked() ? 1 : 0;
-    task_.group3On = groupBoxes_[2]->isChecked() ? 1 : 0;
     QDialog::accept();
 }

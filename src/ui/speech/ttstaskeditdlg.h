@@ -14,6 +14,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class SpeechJob;
+class TaskForm;
 struct AppState;
 struct SpeechRequest;
 
@@ -52,14 +53,12 @@ public slots:
     void accept() override;
 
 private:
-    void buildZones();
     void showTask();
     void insertVariable(const QString& name);
     void importScript();
     void listen();
     void textChanged();
     bool refuse(const QString& key, QWidget* focus);
-    QPushButton* zoneButton(int group, int zone) const;
 
     const DataStore& store_;
     const AppState& state_;
@@ -67,8 +66,6 @@ private:
     CPlayerWnd& player_;
     SpeechJob& job_;
     std::unique_ptr<Ui::CTTSTaskEditDlg> ui_;
-    std::array<QCheckBox*, 7> weekdayBoxes_{};
-    std::array<QCheckBox*, 3> groupBoxes_{};
-    std::array<QPushButton*, 24> zoneButtons_{};
+    std::unique_ptr<TaskForm> form_;
     SpeechTask task_;
 };
