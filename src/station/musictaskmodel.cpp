@@ -82,8 +82,9 @@ int MusicTaskModel::update(int row, MusicTask&& edited) {
     // Enabling and disabling is the list's own command, not the editor's.
     edited.disabled = task->disabled;
     edited.runState = 0;
-    // The old items go; today's list is built anew below before anything
-    // reads the entries that pointed into them.
+    // Today's list points into the old items: they stay until it has been
+    // built anew (it looks at its old entries first, for missed ones).
+    const auto oldItems = std::move(task->items);
     *task = std::move(edited);
 
     int newRow = row;
