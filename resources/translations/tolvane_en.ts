@@ -923,7 +923,12 @@
         <translation>minutes.</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+22"/>
+        <source>开机自动启动</source>
+        <translation>Start at login</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>确认</source>
         <translation>OK</translation>
     </message>
@@ -933,7 +938,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../src/ui/shell/settingdlg.cpp" line="+41"/>
+        <location filename="../../src/ui/shell/settingdlg.cpp" line="+42"/>
         <source>开始</source>
         <translation>start</translation>
     </message>
@@ -943,9 +948,14 @@
         <translation>end</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+37"/>
         <source>请输入一个 %1 至 %2 之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>开机自动启动的设置无法保存。</source>
+        <translation>The start-at-login setting could not be saved.</translation>
     </message>
 </context>
 <context>

@@ -96,7 +96,7 @@ bool IsSpeechTaskActiveToday(const SpeechTask& task, const Clock& clock) {
 
 DataStore::DataStore(const Clock& clock, const QString& dataFolder, const QString& tempFolder)
     : clock(clock),
-      dataFolder(dataFolder.isEmpty() ? GetAppFolder() + QStringLiteral("/data") : dataFolder),
+      dataFolder(dataFolder.isEmpty() ? GetStationFolder() + QStringLiteral("/data") : dataFolder),
       tempFolder(tempFolder.isEmpty() ? this->dataFolder : tempFolder) {
     MakeDirectoryPath(this->dataFolder);
 }

@@ -15,7 +15,7 @@ const QString kSection = QStringLiteral("Global");
 const QString kDefaultMusicPatterns = QStringLiteral("*.mp3; *.wmv; *.wav");
 
 QString ConfigPath() {
-    return GetAppFolder() + QStringLiteral("/app.conf");
+    return GetStationFolder() + QStringLiteral("/app.conf");
 }
 
 QString UiTextPath() {

@@ -1,7 +1,10 @@
 #include "support/apppaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -10,6 +13,11 @@
 namespace {
 
 QString& appFolderOverride() {
+    static QString folder;
+    return folder;
+}
+
+QString& userFolderOverride() {
     static QString folder;
     return folder;
 }
@@ -56,6 +64,31 @@ QString GetAppFolder() {
 
 void SetAppFolderForTests(const QString& folder) {
     appFolderOverride() = folder;
+}
+
+void SetUserFolderForTests(const QString& folder) {
+    userFolderOverride() = folder;
+}
+
+QString GetStationFolder() {
+    const QString program = GetAppFolder();
+    if (QFileInfo(program).isWritable())
+        return program;
+    const QString user = !userFolderOverride().isEmpty()
+                             ? userFolderOverride()
+                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir dir(user);
+    if (!dir.exists(QStringLiteral("log"))) {
+        // First use: the settings start as shipped; the event log and the
+        // store do not make their folders themselves.
+        dir.mkpath(QStringLiteral("data"));
+        dir.mkpath(QStringLiteral("log"));
+        const QString settings = dir.filePath(QStringLiteral("app.conf"));
+        if (!QFile::exists(settings) &&
+            QFile::copy(program + QStringLiteral("/app.conf"), settings))
+            QFile(settings).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return user;
 }
 
 void SetResourceModule(const QString& module) {

@@ -23,7 +23,7 @@ void SetEventLogClock(const Clock* clock) {
 
 void LogEvent(const QString& message) {
     const QDateTime now = logClock() ? logClock()->now() : QDateTime::currentDateTime();
-    const QString path = GetAppFolder() + QStringLiteral("/log/") +
+    const QString path = GetStationFolder() + QStringLiteral("/log/") +
                          QString::number(now.date().year()) + u'-' +
                          QString::number(now.date().month()) + QStringLiteral(".txt");
     // The writer never creates the log folder: without it the entry is dropped.

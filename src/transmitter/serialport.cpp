@@ -72,7 +72,7 @@ QString SerialPortDeviceName(int n) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else
-    const QString mapped = GetAppFolder() + QStringLiteral("/ports/COM%1").arg(n);
+    const QString mapped = GetStationFolder() + QStringLiteral("/ports/COM%1").arg(n);
     const QFileInfo entry(mapped);
     if (entry.exists() || entry.isSymLink())
         return mapped;

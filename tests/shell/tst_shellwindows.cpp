@@ -1,6 +1,7 @@
 // The system settings dialog, the splash and the tray icon.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -46,6 +47,7 @@ private slots:
     void idleMinutes();
     void confirmStoresEverything();
     void cancelStoresNothing();
+    void startAtLogin();
 
     void splashLoadsAfterThreeSeconds();
     void splashWithoutPictureStillLoadsOnce();
@@ -187,6 +189,35 @@ void TestShellWindows::idleMinutes_data() {
     QTest::newRow("1") << "1" << qint64(60000);
     QTest::newRow("30") << "30" << qint64(1800000);
     QTest::newRow("1000") << "1000" << qint64(60000000);
+}
+
+// The box writes the user's autostart entry on confirm and removes it again;
+// cancel leaves it as it was. The dialog shows what the entry says.
+void TestShellWindows::startAtLogin() {
+    const QString config = folder->path(QStringLiteral("config"));
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    const QString entry = config + QStringLiteral("/autostart/tolvane.desktop");
+    for (const bool on : {true, false}) {
+        for (const bool confirm : {false, true}) {
+            CSettingDlg dialog(*store, 600000);
+            auto* box = child<QCheckBox>(&dialog, "autoStartBox");
+            QCOMPARE(box->isChecked(), !on);
+            box->setChecked(on);
+            child<QPushButton>(&dialog, confirm ? "okButton" : "cancelButton")->click();
+            QCOMPARE(QFile::exists(entry), confirm == on);
+        }
+        if (on) {
+            QFile file(entry);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+            QVERIFY(text.contains(QStringLiteral("\nExec=\"") +
+                                  QCoreApplication::applicationFilePath() +
+                                  QStringLiteral("\"\n")));
+        }
+    }
+    QCOMPARE(MessageBox::shown().size(), 0);
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void TestShellWindows::idleMinutes() {

@@ -1,7 +1,11 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 #include "fakeclock.h"
 #include "support/apppaths.h"
@@ -28,6 +32,7 @@ private slots:
     void existingUtf8LogKeepsItsEncoding();
     void folderPathIsNotAFormat_data();
     void folderPathIsNotAFormat();
+    void readOnlyProgramWritesToUserFolder();
 
 private:
     QTemporaryDir dir;
@@ -104,6 +109,55 @@ void TestEventLog::folderPathIsNotAFormat() {
     clock.set(2026, 7, 1, 8, 0, 0);
     LogEvent("Exit App!");
     QCOMPARE(readAll(program + "/log/2026-7.txt"), QByteArray("08:00:00 Exit App!\r\n"));
+}
+
+// An installed program folder cannot be written: the log, the data and the
+// settings go to the user's folder, which starts with the shipped settings
+// and keeps the user's own ever after. Root may write anywhere, so for root
+// the program folder is a file system mounted read-only.
+void TestEventLog::readOnlyProgramWritesToUserFolder() {
+    const QString program = dir.filePath("installed");
+    const QString user = dir.filePath("home/Tolvane");
+    QVERIFY(QDir().mkpath(program));
+    const bool root = geteuid() == 0;
+    const auto setReadOnly = [&](bool readOnly) {
+        if (root)
+            return QProcess::execute("mount",
+                                     {"-o", readOnly ? "remount,ro" : "remount,rw", program}) == 0;
+        return QFile::setPermissions(program, readOnly ? QFile::ReadOwner | QFile::ExeOwner
+                                                       : QFile::ReadOwner | QFile::WriteOwner |
+                                                             QFile::ExeOwner);
+    };
+    if (root && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", program}) != 0)
+        QSKIP("no tmpfs can be mounted here");
+    QFile shipped(program + "/app.conf");
+    QVERIFY(shipped.open(QIODevice::WriteOnly));
+    shipped.write("[Global]\r\n");
+    shipped.close();
+    QVERIFY(setReadOnly(true));
+    SetAppFolderForTests(program);
+    SetUserFolderForTests(user);
+
+    QCOMPARE(GetStationFolder(), user);
+    QVERIFY(QFileInfo(user + "/data").isDir());
+    QCOMPARE(readAll(user + "/app.conf"), QByteArray("[Global]\r\n"));
+    clock.set(2026, 7, 1, 8, 0, 0);
+    LogEvent("Exit App!");
+    QCOMPARE(readAll(user + "/log/2026-7.txt"), QByteArray("08:00:00 Exit App!\r\n"));
+
+    QFile own(user + "/app.conf");
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write("[Global]\r\nIdleTime=0\r\n");
+    own.close();
+    QCOMPARE(GetStationFolder(), user);
+    QCOMPARE(readAll(user + "/app.conf"), QByteArray("[Global]\r\nIdleTime=0\r\n"));
+
+    // Once the folder may be written, it is the station's own again.
+    QVERIFY(setReadOnly(false));
+    QCOMPARE(GetStationFolder(), program);
+    SetUserFolderForTests(QString());
+    if (root)
+        QProcess::execute("umount", {"-l", program});
 }
 
 QTEST_GUILESS_MAIN(TestEventLog)

@@ -1,7 +1,9 @@
 // tolvane-data: inspects, backs up and moves a station's data files.
 //   dump FILE             print the plain text of a data file
 //   pack TEXTFILE FILE    encrypt a plain text into a data file
-//   check FOLDER          load a program folder's data and print what it holds
+//   check [FOLDER]        load a program folder's data and print what it holds;
+//                         without FOLDER, the station's own (beside this
+//                         program, or the user's data folder when installed)
 // It uses the cipher library beside this program, as the station does.
 #include <QCoreApplication>
 #include <QDir>
@@ -33,7 +35,7 @@ int fail(const QString& message) {
 int usage() {
     std::fprintf(stderr, "usage: tolvane-data dump FILE\n"
                          "       tolvane-data pack TEXTFILE FILE\n"
-                         "       tolvane-data check FOLDER\n");
+                         "       tolvane-data check [FOLDER]\n");
     return 2;
 }
 
@@ -162,12 +164,14 @@ int check(const QString& folder) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    // The station's name, so that both find the same user data folder.
+    QCoreApplication::setApplicationName(QStringLiteral("Tolvane"));
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("dump"))
         return dump(args[1]);
     if (args.size() == 3 && args[0] == QLatin1String("pack"))
         return pack(args[1], args[2]);
-    if (args.size() == 2 && args[0] == QLatin1String("check"))
-        return check(args[1]);
+    if (!args.isEmpty() && args.size() <= 2 && args[0] == QLatin1String("check"))
+        return check(args.size() == 2 ? args[1] : GetStationFolder());
     return usage();
 }

@@ -9,6 +9,7 @@
 #include "store/clocktext.h"
 #include "store/datastore.h"
 #include "store/uitext.h"
+#include "support/autostart.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ CSettingDlg::CSettingDlg(DataStore& store, quint32 idleTimeMs, QWidget* parent)
     ui_->ttsVolumeSpin->setValue(settings.ttsBackgroundVolume);
     ui_->speakDelaySpin->setValue(settings.speakDelay);
     ui_->idleMinutesEdit->setText(QString::number(idleTimeMs_ / kMsPerMinute));
+    ui_->autoStartBox->setChecked(IsStartedAtLogin());
 }
 
 CSettingDlg::~CSettingDlg() = default;
@@ -134,6 +136,11 @@ void CSettingDlg::accept() {
     settings.ttsBackgroundVolume = volume;
     settings.speakDelay = ui_->speakDelaySpin->value();
     store_.SaveCommonFile();
+
+    // The desktop keeps this one, in the user's autostart entry.
+    const bool atLogin = ui_->autoStartBox->isChecked();
+    if (atLogin != IsStartedAtLogin() && !SetStartedAtLogin(atLogin))
+        MessageBox::showWarning(this, QString(), tr("开机自动启动的设置无法保存。"));
 
     emit idleTimeChanged(idleTimeMs_);
     QDialog::accept();
