@@ -24,6 +24,9 @@ packages=(
   xvfb xauth xdotool fonts-wqy-microhei
   # the operator tests: a session bus, the accessibility bus and its Python client
   dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+  # packaging: dpkg-shlibdeps finds the package's dependencies; the menu
+  # entry is checked
+  dpkg-dev desktop-file-utils
   # the program's clock set for the operator tests
   faketime
   # locales for the code-page tests

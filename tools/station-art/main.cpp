@@ -10,6 +10,9 @@
 //   src/app/res/statusbar.png        the main window's status line, Chinese
 //   src/app/res/eng/statusbar.png    and its English counterpart, which the
 //                                    English resource module carries
+//   resources/icons/hicolor/<n>x<n>/apps/tolvane.png
+//                                    the desktop's icon of the installed
+//                                    program, at the theme's usual sizes
 //
 // After a change here, draw them again and commit the result:
 //
@@ -328,5 +331,12 @@ int main(int argc, char** argv) {
     ok = save(buttonIcon(true), res + QStringLiteral("restart.png"), "PNG") && ok;
     ok = save(statusLine(false), res + QStringLiteral("statusbar.png"), "PNG") && ok;
     ok = save(statusLine(true), res + QStringLiteral("eng/statusbar.png"), "PNG") && ok;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString n = QString::number(size);
+        const QString folder = root + QStringLiteral("/resources/icons/hicolor/") + n + u'x' + n +
+                               QStringLiteral("/apps/");
+        ok = QDir().mkpath(folder) &&
+             save(windowIcon(size), folder + QStringLiteral("tolvane.png"), "PNG") && ok;
+    }
     return ok ? 0 : 1;
 }
