@@ -24,6 +24,8 @@
 #include "store/datastore.h"
 #include "ui/transmitter/linktitle.h"
 #include "ui/users/unlockdlg.h"
+#include "ui/users/userlogindlg.h"
+#include "ui/users/usermanagedlg.h"
 
 namespace {
 
@@ -75,6 +77,7 @@ private slots:
     void lockScreen();
     void reopenedWindowShowsTheConnectedTransmitter();
     void painting();
+    void pictures();
 };
 
 void TestMainWindow::secondStartIsRefused() {
@@ -660,6 +663,45 @@ void TestMainWindow::painting() {
     lock.show();
     QVERIFY(QTest::qWaitForWindowExposed(&lock));
     save(lock, "lock.png");
+}
+
+// Pictures of the main window, the login, the lock and the accounts in
+// both languages, for the user guide and for a person to look at after a
+// change: TOLVANE_SHOTS=<folder> test_app_mainwindow pictures
+void TestMainWindow::pictures() {
+    const QString folder = qEnvironmentVariable("TOLVANE_SHOTS");
+    if (folder.isEmpty())
+        QSKIP("TOLVANE_SHOTS names no folder");
+    for (const int lang : {0, 1}) {
+        StationRig rig;
+        QVERIFY(rig.ready);
+        QVERIFY(QFile::copy(TOLVANE_BIN_DIR "/libResENG.so", rig.folder.filePath("libResENG.so")));
+        rig.app->store().LoadAll();
+        rig.loaded = true;
+        DataStore& store = rig.app->store();
+        store.settings.enterpriseName = lang ? "Harbour Road School" : "海港路学校";
+        store.settings.dailyTime = {800, 1730, 800, 1730, 800, 1730, 800, 1730, 800, 1630};
+        UserAccount clerk;
+        clerk.name = lang ? "Morning shift" : "早班";
+        store.AddUser(clerk);
+        rig.app->state().langId = lang;
+        SetUiLanguage(lang);
+        QVERIFY(UseLanguageResources(lang) || lang == 0); // Chinese is built in
+        const QString suffix = lang ? "_en.png" : "_zh.png";
+        const auto save = [&](QWidget& window, const char* name) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(window.grab().save(folder + u'/' + QLatin1String(name) + suffix));
+        };
+        CArdwellDlg& main = rig.openWindow("Admin", 1);
+        save(main, "mainwindow");
+        CUserLoginDlg login(store, "Admin", CUserLoginDlg::StartupLogin);
+        save(login, "login");
+        CUnlockDlg unlock(rig.app->state(), store, {});
+        save(unlock, "unlock");
+        CUserManageDlg users(store, rig.app->state());
+        save(users, "usermanage");
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
