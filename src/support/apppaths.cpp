@@ -72,7 +72,10 @@ void SetUserFolderForTests(const QString& folder) {
 
 QString GetStationFolder() {
     const QString program = GetAppFolder();
-    if (QFileInfo(program).isWritable())
+    // Only a folder that is there and refuses writing is an installed one; a
+    // missing one stays the station's, and its saves fail as they should.
+    const QFileInfo folder(program);
+    if (!folder.isDir() || folder.isWritable())
         return program;
     const QString user = !userFolderOverride().isEmpty()
                              ? userFolderOverride()

@@ -6,11 +6,11 @@
 QString GetAppFolder();
 
 // Where the station keeps what it writes: data/, log/, app.conf and the
-// serial links (ports/). The program folder itself when the program may
-// write there (a build, a portable copy); otherwise, for a program installed
-// read-only, the user's data folder, made on first use with data/ and log/
-// and the program folder's app.conf. Everything the program only reads (UI
-// texts, pictures, libraries) stays in GetAppFolder().
+// serial links (ports/). The program folder itself unless it is there and
+// the program may not write in it (a build or a portable copy is written
+// in); for a program installed read-only, the user's data folder, made on first use with data/ and
+// log/ and the program folder's app.conf. Everything the program only reads (UI texts, pictures,
+// libraries) stays in GetAppFolder().
 QString GetStationFolder();
 
 // Points GetAppFolder at another folder; meant for tests that work in a
