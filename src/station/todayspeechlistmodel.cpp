@@ -46,20 +46,6 @@ void DrawFigure(QPainter& p, bool female) {
     }
 }
 
-void DrawMusicNote(QPainter& p) {
-    const QColor colour(20, 120, 60);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(QRectF(2.5, 10.5, 6, 4.5));
-    p.setPen(QPen(colour, 1.5));
-    p.drawLine(QPointF(8, 12.5), QPointF(8, 1.5));
-    QPainterPath flag;
-    flag.moveTo(8, 1.5);
-    flag.cubicTo(QPointF(10, 4), QPointF(14, 5), QPointF(12.5, 9.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(flag);
-}
-
 // The figure first, then the note after it (or in its place without one).
 QImage DrawDecoration(Figure figure, bool note) {
     QImage image(2 * kIconSize + 1, kIconSize, QImage::Format_ARGB32_Premultiplied);
@@ -86,6 +72,20 @@ QImage Decoration(Figure figure, bool note) {
 }
 
 } // namespace
+
+void DrawMusicNote(QPainter& p) {
+    const QColor colour(20, 120, 60);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawEllipse(QRectF(2.5, 10.5, 6, 4.5));
+    p.setPen(QPen(colour, 1.5));
+    p.drawLine(QPointF(8, 12.5), QPointF(8, 1.5));
+    QPainterPath flag;
+    flag.moveTo(8, 1.5);
+    flag.cubicTo(QPointF(10, 4), QPointF(14, 5), QPointF(12.5, 9.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(flag);
+}
 
 QVariant VoiceDecoration(const SpeechTask& task) {
     const Figure figure = task.effect == 0   ? Figure::Male

@@ -3,8 +3,12 @@
 #include <QAbstractTableModel>
 #include <QImage>
 
+class QPainter;
 class SpeechSchedule;
 struct SpeechTask;
+
+// A green music note in a 16-pixel square, for background music.
+void DrawMusicNote(QPainter& p);
 
 // The picture before a speech task's name: a male or a female figure for
 // voices 0 and 1, then a note when the task has background music; none when

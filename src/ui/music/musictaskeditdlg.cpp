@@ -3,13 +3,13 @@
 #include "ui_musictaskeditdlg.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 
 #include "controls/listutils.h"
 #include "controls/messagebox.h"
 #include "schedule/musicschedule.h"
+#include "station/todayspeechlistmodel.h"
 #include "store/appstate.h"
 #include "store/clocktext.h"
 #include "store/datastore.h"
@@ -41,17 +41,7 @@ QIcon drawRowIcon(bool background) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     if (background) {
-        const QColor colour(20, 120, 60);
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawEllipse(QRectF(2.5, 10.5, 6, 4.5));
-        p.setPen(QPen(colour, 1.5));
-        p.drawLine(QPointF(8, 12.5), QPointF(8, 1.5));
-        QPainterPath flag;
-        flag.moveTo(8, 1.5);
-        flag.cubicTo(QPointF(10, 4), QPointF(14, 5), QPointF(12.5, 9.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(flag);
+        DrawMusicNote(p);
     } else {
         const QColor colour(30, 80, 175);
         p.setPen(QPen(colour, 1.5));
